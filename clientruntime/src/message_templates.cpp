@@ -1,0 +1,50 @@
+#include "message_templates.h"
+
+#include "status_codes.h"
+
+namespace ifxrt {
+namespace {
+
+struct MessageTemplate {
+  int32_t code;
+  const char* text;
+};
+
+constexpr MessageTemplate kTemplates[] = {
+    {code::kNoMoreRows, "No matching records found."},
+    {code::kOutOfMemory, "Out of memory."},
+    {code::kIsamDuplicateKey, "ISAM error: duplicate value for a record with unique key."},
+    {code::kIsamRecordLocked, "ISAM error: record is locked."},
+    {code::kIsamNoRecord, "ISAM error: no record found."},
+    {code::kSyntaxError, "A syntax error has occurred."},
+    {code::kTableNotInDatabase, "The specified table (%s) is not in the database."},
+    {code::kQueryMemory, "Memory allocation failed during query processing."},
+    {code::kColumnNotFound, "Column (%s) not found in any table in the query (or SLV is undefined)."},
+    {code::kCannotReadRow, "Could not do a physical-order read to fetch next row."},
+    {code::kNotInTransaction, "Not in transaction."},
+    {code::kTransactionNotAvailable, "Transaction not available."},
+    {code::kUniqueConstraint, "Unique constraint (%s) violated."},
+    {code::kTableExists, "Table (%s) already exists in database."},
+    {code::kIndexExists, "Index (%s) already exists in database."},
+    {code::kDatabaseNotFound, "Database not found or no system permission."},
+    {code::kNullIntoColumn, "Cannot insert a null into column (%s)."},
+    {code::kCheckConstraint, "Check constraint (%s) failed."},
+    {code::kAlreadyInTransaction, "Already in transaction."},
+    {code::kMissingReferencedKey, "Missing key in referenced table for referential constraint (%s)."},
+    {code::kIncorrectLogin, "Incorrect password or user %s is not known on the database server."},
+    {code::kConnectionDoesNotExist, "Connection does not exist."},
+    // The driver appends "sqlerrd[1] = <second detail code>" to this text;
+    // the argument, when set, is "(<what failed>) ".
+    {code::kRuntimeError, "Error in the client runtime. %s"},
+};
+
+}  // namespace
+
+const char* findMessageTemplate(int32_t code) {
+  for (const MessageTemplate& entry : kTemplates) {
+    if (entry.code == code) return entry.text;
+  }
+  return nullptr;
+}
+
+}  // namespace ifxrt

@@ -1,0 +1,33 @@
+// Informix status codes the stand-in produces. Each has a message template
+// (message_templates.cpp).
+#pragma once
+
+#include <cstdint>
+
+namespace ifxrt::code {
+
+constexpr int32_t kNoMoreRows = 100;
+constexpr int32_t kOutOfMemory = -3;
+constexpr int32_t kIsamDuplicateKey = -100;
+constexpr int32_t kIsamRecordLocked = -107;
+constexpr int32_t kIsamNoRecord = -111;
+constexpr int32_t kSyntaxError = -201;
+constexpr int32_t kTableNotInDatabase = -206;
+constexpr int32_t kQueryMemory = -208;
+constexpr int32_t kColumnNotFound = -217;
+constexpr int32_t kCannotReadRow = -244;
+constexpr int32_t kNotInTransaction = -255;
+constexpr int32_t kTransactionNotAvailable = -256;
+constexpr int32_t kUniqueConstraint = -268;
+constexpr int32_t kTableExists = -310;
+constexpr int32_t kIndexExists = -316;
+constexpr int32_t kDatabaseNotFound = -329;
+constexpr int32_t kNullIntoColumn = -391;
+constexpr int32_t kCheckConstraint = -530;
+constexpr int32_t kAlreadyInTransaction = -535;
+constexpr int32_t kMissingReferencedKey = -691;
+constexpr int32_t kIncorrectLogin = -951;
+constexpr int32_t kConnectionDoesNotExist = -1803;
+constexpr int32_t kRuntimeError = -29000;
+
+}  // namespace ifxrt::code
