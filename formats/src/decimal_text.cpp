@@ -54,7 +54,15 @@ bool incrementDigits(std::string& digits) {
 
 FixedDigits toFixedDigits(double value, int decimals) {
   assert(decimals >= 0);
-  const ScientificDigits sci = toScientificDigits(value);
+  // Start from 15 significant digits when the digit that decides the rounding
+  // is among them: binary noise in the 16th and 17th digits (511.575 x 677
+  // computes as 346336.27499999997) must not turn a decimal half into less
+  // than a half. Where the decision lies further right (thirteen integer
+  // digits and four decimals), the shortest text keeps every digit the double
+  // has.
+  ScientificDigits sci = toScientificDigits(value, kReliableDigits);
+  const long decidingDigit = static_cast<long>(sci.exponent) + 1 + decimals;
+  if (decidingDigit >= kReliableDigits) sci = toScientificDigits(value);
 
   // Split the significant digits at the decimal point: the first digit stands
   // at power `exponent`, so `exponent + 1` of them belong to the integer part.

@@ -14,15 +14,21 @@ struct FixedDigits {
   std::string fraction;
 };
 
+// Significant decimal digits that every double holds faithfully: any decimal
+// text of up to 15 digits reads into a double and writes back unchanged.
+constexpr int kReliableDigits = 15;
+
 // Writes |value| (finite) with `decimals` digits after the point, rounding
 // half away from zero.
 //
-// Rounding starts from the shortest decimal text that reads back as the same
-// double (what the user typed or what a decimal computation meant), not from
-// the exact binary value: 1.005 is stored as 1.00499999999999989..., yet its
-// shortest text is "1.005", so two decimals give "1.01", as they do for the
-// decimal number the user typed. Values that are exact in binary (0.125,
-// 0.375) are unaffected by the choice.
+// Rounding works on the decimal number the double stands for, not on its
+// exact binary value: 1.005 is stored as 1.00499999999999989..., yet two
+// decimals give "1.01", as they do for the decimal number the user typed.
+// That decimal number is the double rounded to 15 significant digits when
+// the digit that decides the rounding is among those 15 (this also absorbs
+// the last-place errors of a product or sum), and otherwise the shortest text
+// that reads back as the same double. Values exact in binary (0.125, 0.375)
+// are unaffected by the choice.
 FixedDigits toFixedDigits(double value, int decimals);
 
 // Shortest decimal text of |value| (finite): significant digits without a

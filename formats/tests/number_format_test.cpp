@@ -123,6 +123,27 @@ TEST(FormatNumberRounding, ThreeDecimalValuesRoundHalfAwayFromZero) {
   }
 }
 
+// An item total is the product of two four-decimal values rounded with
+// "0.00". Prices ending in half a cent make the product an exact decimal half
+// that binary arithmetic often computes a hair below (677 x 511,575 gives
+// 346336.27499999997); the total must still round up.
+TEST(FormatNumberRounding, ProductsOfFourDecimalValuesRoundAsExactDecimals) {
+  EXPECT_EQ(formats::formatNumber(677 * 511.575, "0.00"), "346336,28");
+  EXPECT_EQ(formats::formatNumber(3 * 0.125, "0.00"), "0,38");
+  EXPECT_EQ(formats::formatNumber(1 * 0.005, "0.00"), "0,01");
+  for (long long quantity = 1; quantity <= 600; quantity += 3) {
+    for (long long halfCents = 1; halfCents <= 3001; halfCents += 2) {
+      const double price = static_cast<double>(halfCents) / 200.0;  // x,xx5
+      const long long cents = (quantity * halfCents + 1) / 2;          // exact, half up
+      std::string expected = std::to_string(cents / 100) + ",";
+      expected += static_cast<char>('0' + cents % 100 / 10);
+      expected += static_cast<char>('0' + cents % 10);
+      ASSERT_EQ(formats::formatNumber(static_cast<double>(quantity) * price, "0.00"), expected)
+          << quantity << " x " << price;
+    }
+  }
+}
+
 TEST(FormatGeneral, WritesFifteenSignificantDigits) {
   const struct {
     double value;
