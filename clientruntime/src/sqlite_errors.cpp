@@ -35,22 +35,22 @@ bool isSyntaxMessage(std::string_view message) {
          startsWith(message, "incomplete input") || startsWith(message, "unrecognized token");
 }
 
+// What SQLite names after "... constraint failed: " (columns or constraint).
+std::string constraintSubject(std::string_view message) {
+  constexpr std::string_view kMarker = "constraint failed: ";
+  const size_t at = message.find(kMarker);
+  return at == std::string_view::npos ? std::string() : std::string(message.substr(at + kMarker.size()));
+}
+
 Status constraintStatus(int extended, std::string_view message) {
-  std::string name;
-  const auto detail = [&](std::string_view prefix) {
-    afterPrefix(message, prefix, name);
-    return name;
-  };
   switch (extended) {
     case SQLITE_CONSTRAINT_UNIQUE:
     case SQLITE_CONSTRAINT_PRIMARYKEY:
-      return Status::error(code::kUniqueConstraint, code::kIsamDuplicateKey,
-                           detail(extended == SQLITE_CONSTRAINT_UNIQUE ? "UNIQUE constraint failed: "
-                                                                       : "PRIMARY KEY constraint failed: "));
+      return Status::error(code::kUniqueConstraint, code::kIsamDuplicateKey, constraintSubject(message));
     case SQLITE_CONSTRAINT_NOTNULL:
-      return Status::error(code::kNullIntoColumn, 0, detail("NOT NULL constraint failed: "));
+      return Status::error(code::kNullIntoColumn, 0, constraintSubject(message));
     case SQLITE_CONSTRAINT_CHECK:
-      return Status::error(code::kCheckConstraint, 0, detail("CHECK constraint failed: "));
+      return Status::error(code::kCheckConstraint, 0, constraintSubject(message));
     case SQLITE_CONSTRAINT_FOREIGNKEY:
       return Status::error(code::kMissingReferencedKey);
     default:

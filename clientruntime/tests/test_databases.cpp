@@ -52,7 +52,7 @@ int32_t RuntimeTest::execute(const char* sql) {
   return clientStatusCode();
 }
 
-int64_t RuntimeTest::committedRows(const std::string& path, const char* table) {
+int64_t committedRows(const std::string& path, const char* table) {
   sqlite3* db = nullptr;
   int64_t rows = -1;
   if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {

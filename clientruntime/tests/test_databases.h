@@ -29,12 +29,13 @@ class RuntimeTest : public ::testing::Test {
   // Runs an SQL text on the current connection; returns the status code.
   int32_t execute(const char* sql);
 
-  // Rows of `table` as another process would see them (committed data only).
-  int64_t committedRows(const std::string& path, const char* table);
-
  private:
   std::filesystem::path folder_;
 };
+
+// Rows of `table` as another process would see them (committed data only);
+// -1 when the file cannot be read.
+int64_t committedRows(const std::string& path, const char* table);
 
 // The status area read as bytes at fixed offsets.
 int32_t areaInt(size_t offset);
