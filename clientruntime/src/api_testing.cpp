@@ -13,6 +13,10 @@ using namespace ifxrt;
 
 namespace {
 
+// How long a test control waits for a connection of the runtime that holds
+// the file locked.
+constexpr int kBusyTimeoutMs = 2000;
+
 // Closes the handle when the test control is done with the file.
 struct SqliteFile {
   sqlite3* handle = nullptr;
@@ -21,7 +25,9 @@ struct SqliteFile {
 
 bool openFile(const char* path, int flags, SqliteFile& file) {
   if (path == nullptr || *path == '\0') return false;
-  return sqlite3_open_v2(path, &file.handle, flags, nullptr) == SQLITE_OK;
+  if (sqlite3_open_v2(path, &file.handle, flags, nullptr) != SQLITE_OK) return false;
+  sqlite3_busy_timeout(file.handle, kBusyTimeoutMs);
+  return true;
 }
 
 bool exec(sqlite3* db, const std::string& sql) {

@@ -32,14 +32,26 @@ typedef enum IfxLogging { IFX_LOG_NONE = 0, IFX_LOG_BUFFERED = 1, IFX_LOG_ANSI =
 
 // Creates (or reopens) the SQLite database at `path` and marks its logging
 // kind. Returns 0, or -1 when the file cannot be written.
+// The kind is the row ('logging', 'none' | 'buffered' | 'ansi') of the table
+// ifxrt_properties (name TEXT PRIMARY KEY, value TEXT NOT NULL); a database
+// without that table or row is logged ('buffered'). Any SQLite file with
+// such a row, however made, is a database of that kind.
 IFXRT_API int32_t ifxrtCreateDatabase(const char* path, IfxLogging logging);
 // Adds a user to the database; once a database has users, a connect with
 // another user or a wrong password fails with -951. Returns 0 or -1.
+// Users live in ifxrt_users (name TEXT PRIMARY KEY, password TEXT NOT NULL);
+// adding a user again replaces the password. The file must exist (-1 when
+// it does not; it is never created here).
 IFXRT_API int32_t ifxrtAddUser(const char* path, const char* user, const char* password);
 
 // Makes the nth call (1 = the next one) of `role` fail: the call does nothing
 // but set the status code to `code` and the second detail code to
 // `secondDetail` (roles that return a value return their failure value).
+// Every call of the role counts, whether it would succeed or not. Several
+// faults may be planned, for the same role or others; nth below 1 is
+// ignored. Failure values: clientMakeLogin null; clientStatusCode the code;
+// clientStatusArea the area (holding the code); clientMessageText the code
+// (see client.h). A failing clientFreeLogin still frees the login.
 IFXRT_API void ifxrtFailCall(IfxRole role, int nth, int32_t code, int32_t secondDetail);
 // Forgets every fault still pending.
 IFXRT_API void ifxrtClearFaults(void);
@@ -47,12 +59,18 @@ IFXRT_API void ifxrtClearFaults(void);
 // Statements the runtime was asked to run (clientExecuteText, clientExecuteFixed
 // and the transaction roles as "BEGIN WORK", "COMMIT WORK", "ROLLBACK WORK"),
 // oldest first, each with the connection name it ran under.
+// A statement is recorded when the runtime starts to run it, even when it
+// then fails; the connection name is empty when there was no current
+// connection. Calls made to fail by ifxrtFailCall are not recorded, nor are
+// fixed statements refused for an id that was not cleared. The texts stay
+// valid until ifxrtClearStatements or ifxrtReset; index past the end: null.
 IFXRT_API size_t ifxrtStatementCount(void);
 IFXRT_API const char* ifxrtStatementText(size_t index);
 IFXRT_API const char* ifxrtStatementConnection(size_t index);
 IFXRT_API void ifxrtClearStatements(void);
 
 // Closes every open connection and resets the status area (between tests).
+// Also forgets planned faults and clears the statement log.
 IFXRT_API void ifxrtReset(void);
 
 #ifdef __cplusplus
