@@ -18,8 +18,10 @@ constexpr size_t kStatementIdSize = 8;
 Status runText(Database& database, std::string_view sql) {
   switch (classifySessionStatement(sql)) {
     case SessionStatement::Isolation:
+      return Status::ok();  // SQLite has one isolation level
     case SessionStatement::LockMode:
-      return Status::ok();  // SQLite has one isolation and waits a fixed time
+      database.setLockWait(lockWaitSeconds(sql));
+      return Status::ok();
     case SessionStatement::Invalid:
       return Status::error(code::kSyntaxError);
     case SessionStatement::BeginWork:

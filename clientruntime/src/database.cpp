@@ -16,9 +16,6 @@
 namespace ifxrt {
 namespace {
 
-// How long a statement waits for another connection's lock before failing.
-constexpr int kBusyTimeoutMs = 2000;
-
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
     return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
@@ -114,7 +111,6 @@ Status Database::open(const std::string& path, std::unique_ptr<Database>& opened
     sqlite3_close(handle);
     return Status::error(code::kDatabaseNotFound, code::kIsamNoRecord);
   }
-  sqlite3_busy_timeout(handle, kBusyTimeoutMs);
   sqlite3_exec(handle, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
   Logging logging = Logging::Buffered;
   Status status = readLogging(handle, logging);
@@ -132,7 +128,12 @@ Status Database::open(const std::string& path, std::unique_ptr<Database>& opened
 
 Database::~Database() {
   if (inTransaction()) sqlite3_exec(handle_, "ROLLBACK", nullptr, nullptr, nullptr);
-  sqlite3_close(handle_);
+  sqlite3_close_v2(handle_);
+}
+
+void Database::setLockWait(int seconds) {
+  constexpr int kMaxSeconds = INT_MAX / 1000;
+  sqlite3_busy_timeout(handle_, seconds < 0 || seconds > kMaxSeconds ? INT_MAX : seconds * 1000);
 }
 
 bool Database::inTransaction() const { return sqlite3_get_autocommit(handle_) == 0; }

@@ -49,6 +49,11 @@ class Database {
   // True while an SQLite transaction is open on this connection.
   bool inTransaction() const;
 
+  // How long a statement waits for a lock held by another connection before
+  // failing with -244; 0 (the default, as Informix's NOT WAIT) fails at once,
+  // a negative value waits without end.
+  void setLockWait(int seconds);
+
  private:
   Database(sqlite3* handle, Logging logging) : handle_(handle), logging_(logging) {}
 

@@ -61,6 +61,12 @@ SessionStatement transaction(const Words& words) {
 
 }  // namespace
 
+int lockWaitSeconds(std::string_view sql) {
+  const Words words = wordsOf(sql);
+  if (words.size() == 6 && isNumber(words[5])) return std::stoi(words[5]);
+  return words.size() == 5 ? kWaitForever : 0;
+}
+
 SessionStatement classifySessionStatement(std::string_view sql) {
   const Words words = wordsOf(sql);
   if (words.empty()) return SessionStatement::None;

@@ -21,4 +21,10 @@ enum class SessionStatement {
 // ";" is allowed.
 SessionStatement classifySessionStatement(std::string_view sql);
 
+// How long a SET LOCK MODE statement asks to wait for locks: seconds, 0 for
+// NOT WAIT, kWaitForever for WAIT without a number. Only meaningful for a
+// text classified as LockMode.
+inline constexpr int kWaitForever = -1;
+int lockWaitSeconds(std::string_view sql);
+
 }  // namespace ifxrt

@@ -73,12 +73,14 @@ TEST_F(ExecuteTest, RowsProcessedCountsChangedRowsOnly) {
       {"SELECT * FROM items", 0},
       {"CREATE TABLE other (a INT)", 0},
       {"DELETE FROM items WHERE name <> 'a'", 3},
+      {"INSERT INTO items (name) VALUES ('b')", 1},
+      {"DELETE FROM items", 2},
   };
   for (const auto& step : steps) {
     ASSERT_EQ(execute(step.sql), 0) << step.sql;
     EXPECT_EQ(areaInt(92), step.rows) << step.sql;
   }
-  EXPECT_EQ(committedRows(path_, "items"), 1);
+  EXPECT_EQ(committedRows(path_, "items"), 0);
 }
 
 TEST_F(ExecuteTest, OneStatementWithTrailingSemicolonOrCommentRuns) {

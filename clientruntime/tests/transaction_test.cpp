@@ -1,4 +1,6 @@
 // Transactions keep or discard data as Informix does for each logging kind.
+#include <chrono>
+
 #include "test_databases.h"
 
 namespace {
@@ -115,6 +117,29 @@ TEST_F(TransactionTest, NoCurrentConnection) {
   EXPECT_EQ(begin(), -1803);
   EXPECT_EQ(commit(), -1803);
   EXPECT_EQ(rollback(), -1803);
+}
+
+// Two connections to one database: the second meets the first one's lock at
+// once unless it asked to wait.
+TEST_F(TransactionTest, LockOfAnotherConnectionFailsAtOnceUnlessWaiting) {
+  path_ = createDatabase("db.sqlite", IFX_LOG_BUFFERED);
+  ASSERT_EQ(connect(path_, "writer"), 0);
+  ASSERT_EQ(begin(), 0);
+  ASSERT_EQ(insert("held"), 0);
+  ASSERT_EQ(connect(path_, "reader"), 0);
+  ASSERT_EQ(begin(), 0);
+  EXPECT_EQ(insert("blocked"), -244);
+  EXPECT_EQ(areaInt(88), -107);
+  ASSERT_EQ(execute("SET LOCK MODE TO WAIT 1"), 0);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(insert("blocked"), -244);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
+  ASSERT_EQ(rollback(), 0);
+  clientSetConnection("writer");
+  ASSERT_EQ(commit(), 0);
+  clientSetConnection("reader");
+  EXPECT_EQ(insert("after the lock"), 0);
+  EXPECT_EQ(committed(), 2);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@
 // Status codes the runtime produces besides those named below: -3 no memory;
 // -100 (as second detail of -268) duplicate key; -107 (second detail of -244)
 // record locked; -208 SQLite out of memory; -217 unknown column; -244 lock
-// held by another connection (after a 2 s wait); -268 unique or primary key
+// held by another connection; -268 unique or primary key
 // violated; -310 table exists; -316 index exists; -391 NULL into a NOT NULL
 // column; -530 check constraint; -691 foreign key; -29000 any other SQLite
 // failure, with the SQLite extended result code as second detail code and
@@ -112,8 +112,10 @@ IFXRT_API void clientRollbackWork(void);
 // connection. Rows processed is set for INSERT, UPDATE and DELETE.
 // Exactly one statement: a second one in the text (after ";") is -201, as
 // are a null or blank text. SET ISOLATION TO {DIRTY READ | COMMITTED READ |
-// CURSOR STABILITY | REPEATABLE READ} and SET LOCK MODE TO {WAIT [n] | NOT
-// WAIT} are accepted without running anything (another tail: -201).
+// CURSOR STABILITY | REPEATABLE READ} is accepted without running anything;
+// SET LOCK MODE TO {WAIT [seconds] | NOT WAIT} sets how long the connection
+// waits for another connection's lock (NOT WAIT, failing at once with -244,
+// until set otherwise); another tail of either is -201.
 // "BEGIN [WORK]", "COMMIT [WORK]" and "ROLLBACK [WORK]" behave as the
 // transaction roles above. Other texts run in SQLite's SQL dialect.
 IFXRT_API void clientExecuteText(const char* sql);
