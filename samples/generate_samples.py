@@ -44,7 +44,7 @@ CP_FIELDS = [
 ]
 ITEM_FIELDS = [
     ("DES_TIPOAPURACAO", "text", 100),
-    ("IDT_TIPOAPURACAO", "text", 1),
+    ("IDT_TIPOAPURACAO", "text", 2),
     ("DES_OBJETO", "longtext", None),
     ("NRO_FORNECEDOR", "text", 14),
     ("DES_NOME", "text", 100),
