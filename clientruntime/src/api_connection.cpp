@@ -12,7 +12,7 @@ namespace {
 // The database part of a target "path@server": a server selects nothing.
 std::string databasePath(const std::string& target) { return target.substr(0, target.find('@')); }
 
-Status connect(Runtime& rt, const std::string& target, std::string name, const IfxLogin* login) {
+Status openConnection(Runtime& rt, const std::string& target, std::string name, const IfxLogin* login) {
   // A connection opened without a name is known by its target, as in
   // Informix's CONNECT TO without AS.
   if (name.empty()) name = target;
@@ -52,7 +52,7 @@ IFXRT_API void clientFreeLogin(IfxLogin* login) {
 
 IFXRT_API void clientConnect(const char* target, const char* connectionName, const IfxLogin* login) {
   runStatementCall(IFX_ROLE_CONNECT, [&](Runtime& rt) {
-    return connect(rt, textOrEmpty(target), textOrEmpty(connectionName), login);
+    return openConnection(rt, textOrEmpty(target), textOrEmpty(connectionName), login);
   });
 }
 
