@@ -1,0 +1,75 @@
+// INFConnection: one named connection of the client runtime to one database.
+//
+// Ownership: the connection owns its ClientConnection record from connect to
+// disconnect (or to the failure of connect). Commands and metadata objects it
+// creates keep a plain pointer to it and to that record, so the host releases
+// them before it disconnects or releases the connection. Options 2, 9, 10, 12
+// and 19 outlive a disconnect and apply to the next connect.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "client_connection.h"
+#include "client_error.h"
+#include "quovex/interfaces.h"
+#include "reference_count.h"
+
+namespace quovex::inf {
+
+class INFConnection final : public SQLConnection {
+ public:
+  static constexpr int kOptionSizeSetting = 2;
+  static constexpr std::size_t kNameSize = 32;  // at most 31 characters and a NUL
+
+  // A new connection with count 0, or null when it cannot be allocated.
+  static INFConnection* create() noexcept;
+
+  ResultCode query(void* first, void* second) noexcept override;
+  std::int32_t addRef() noexcept override;
+  std::int32_t release() noexcept override;
+  ResultCode connect(const char* database, const char* user, const char* password) noexcept override;
+  ResultCode disconnect() noexcept override;
+  ResultCode createCommand(SQLCommand** command) noexcept override;
+  ResultCode createMetaData(SQLMetaData** metadata) noexcept override;
+  ResultCode setOption(OptionNumber option, OptionValue value) noexcept override;
+  ResultCode getOption(OptionNumber option, void* value, std::int16_t maxLength,
+                       std::int16_t* length) noexcept override;
+  ResultCode beginTransaction(TransactionDesc* desc) noexcept override;
+  ResultCode commitTransaction(TransactionDesc* desc) noexcept override;
+  ResultCode rollbackTransaction(TransactionDesc* desc) noexcept override;
+  ResultCode errorMessage(char* text) noexcept override;
+  ResultCode errorMessageLength(std::int16_t* length) noexcept override;
+
+  // The client record while connected, else null. Owned by this connection.
+  ClientConnection* clientRecord() const { return client_.get(); }
+  std::int32_t sizeSetting() const { return sizeSetting_; }
+
+ private:
+  INFConnection() = default;
+  ~INFConnection() = default;
+
+  ResultCode openConnection(const char* database, const char* user, const char* password);
+  ResultCode runTransaction(const TransactionDesc* desc, TransactionKind kind);
+  ResultCode setNameOption(char (&name)[kNameSize], OptionValue value);
+  ResultCode getNameOption(const char (&name)[kNameSize], void* value, std::int16_t maxLength,
+                           std::int16_t* length) const;
+
+  std::unique_ptr<ClientConnection> client_;
+  bool connected_ = false;
+  ReferenceCount references_;
+  std::int32_t sizeSetting_ = 0;
+  std::int16_t isolationLevel_ = ISOLATION_COMMITTED_READ;
+  OptionValue traceValue_ = 0;
+  TraceCallback traceCallback_ = nullptr;
+  char errorText_[kErrorTextSize] = {};
+  std::int16_t errorLength_ = 0;
+  char serverName_[kNameSize] = {};
+  char connectionName_[kNameSize] = {};
+  // Status of the last client call once its record is gone (failed connect,
+  // disconnect), for the error text.
+  std::optional<std::int32_t> retainedStatus_;
+};
+
+}  // namespace quovex::inf
