@@ -8,7 +8,7 @@ TTimeMaskEdit::TTimeMaskEdit(QWidget* parent) : CheckedLineEdit(parent) {
 }
 
 void TTimeMaskEdit::enterStep() {
-  if (inputMask() != kInputMask) setInputMask(kInputMask);
+  if (inputMask() != kReportedInputMask) setInputMask(kInputMask);
   selectAll();
 }
 

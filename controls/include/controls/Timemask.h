@@ -19,8 +19,11 @@ class TTimeMaskEdit : public CheckedLineEdit {
   Q_PROPERTY(bool AceitaNulo READ AceitaNulo WRITE SetAceitaNulo)
 
  public:
-  // The Qt input mask equivalent to "99:99;1; ".
+  // The Qt input mask equivalent to "99:99;1; ": QLineEdit's text()
+  // leaves the blanks out, Text() below keeps them.
   static inline const QString kInputMask = QStringLiteral("99:99; ");
+  // How QLineEdit::inputMask() reports it (a blank is its default blank).
+  static inline const QString kReportedInputMask = QStringLiteral("99:99");
 
   // Created with the mask, AceitaNulo true, the text "  :  ", 49 wide.
   explicit TTimeMaskEdit(QWidget* parent = nullptr);
