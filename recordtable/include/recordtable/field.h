@@ -69,11 +69,12 @@ struct DisplaySettings {
   friend bool operator==(const DisplaySettings&, const DisplaySettings&) = default;
 };
 
-// Date-time helpers shared by the engine, zultool and the program.
+// Date-time helpers shared by the engine, zultool and the program (formats'
+// own, named here too so that callers need only this header).
 // True for a real calendar date in years 1..9999 and a real time of day.
-RECORDTABLE_EXPORT bool isValidDateTime(const DateTime& value);
+using formats::isValidDateTime;
 // "yyyy-mm-ddThh:nn:ss" with ".zzz" appended when milliseconds are not 0.
-RECORDTABLE_EXPORT std::string formatIsoDateTime(const DateTime& value);
+using formats::formatIsoDateTime;
 // Reads "yyyy-mm-dd", "yyyy-mm-ddThh:nn", "yyyy-mm-ddThh:nn:ss" or with
 // ".zzz" (a blank may stand for "T"); nullopt when malformed or invalid.
 RECORDTABLE_EXPORT std::optional<DateTime> parseIsoDateTime(std::string_view text);
@@ -92,7 +93,7 @@ class TableImpl;
 // TableError naming the field.
 //
 // Text conversions ("as text"), the same for reading and writing:
-//   Text, LongText  the text itself (UTF-8).
+//   Text, LongText  the text itself (well-formed UTF-8 without U+0000).
 //   Int16, Int32    decimal digits with an optional leading "-".
 //   Float, Decimal  Brazilian form without grouping: "-1234,5"; a Float gives
 //                   the shortest text that reads back to the same number,

@@ -1,0 +1,43 @@
+// Converting between the values callers give or ask for and the stored
+// cells of a field, with the rules documented on Field.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "cell.h"
+#include "recordtable/field.h"
+#include "recordtable/table.h"
+
+namespace recordtable::detail {
+
+// A value converted to a field's stored form. Text kinds keep the text in
+// `text` (cell.null tells null); other kinds are complete in `cell`.
+struct StoredValue {
+  Cell cell;
+  std::string text;
+};
+
+// Each throws TableError naming the field when the value does not fit.
+StoredValue storedFromText(const FieldDef& def, std::string_view text);
+StoredValue storedFromInteger(const FieldDef& def, std::int64_t value);
+StoredValue storedFromNumber(const FieldDef& def, double value);
+StoredValue storedFromDateTime(const FieldDef& def, const DateTime& value);
+StoredValue storedFromDecimalUnits(const FieldDef& def, std::int64_t units);
+StoredValue storedFromValue(const FieldDef& def, const Value& value);
+
+// Reads of a stored cell (`text` is the cell's text for text kinds).
+std::string textOfCell(const FieldDef& def, const Cell& cell, std::string_view text);
+std::int64_t integerOfCell(const FieldDef& def, const Cell& cell, std::string_view text);
+double numberOfCell(const FieldDef& def, const Cell& cell, std::string_view text);
+DateTime dateTimeOfCell(const FieldDef& def, const Cell& cell, std::string_view text);
+
+// Order of two cells of one kind: null first, texts by their UTF-8 bytes.
+int compareCells(FieldKind kind, const Cell& a, const Cell& b, const TextArena& arena);
+// Exact equality of a stored cell with a converted value.
+bool cellEquals(FieldKind kind, const Cell& cell, const StoredValue& value, const TextArena& arena);
+// A number field's cell equals the integer exactly (never when null).
+bool cellEqualsInteger(const FieldDef& def, const Cell& cell, std::int64_t value);
+
+}  // namespace recordtable::detail

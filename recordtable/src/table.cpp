@@ -1,0 +1,67 @@
+#include "recordtable/table.h"
+
+#include "table_impl.h"
+
+namespace recordtable {
+
+Table::Table(std::string name) : impl_(std::make_unique<TableImpl>(std::move(name))) {}
+Table::~Table() = default;
+
+const std::string& Table::name() const { return impl_->name(); }
+
+void Table::setFieldDefs(std::vector<FieldDef> defs) { impl_->setFieldDefs(std::move(defs)); }
+const std::vector<FieldDef>& Table::fieldDefs() const { return impl_->fieldDefs(); }
+void Table::setIndexFieldNames(std::string_view names) { impl_->setIndexFieldNames(names); }
+const std::string& Table::indexFieldNames() const { return impl_->indexFieldNames(); }
+
+std::size_t Table::fieldCount() const { return impl_->fieldCount(); }
+Field& Table::field(std::size_t index) { return impl_->field(index); }
+const Field& Table::field(std::size_t index) const { return impl_->field(index); }
+Field& Table::fieldByName(std::string_view name) { return impl_->fieldByName(name); }
+const Field& Table::fieldByName(std::string_view name) const { return impl_->fieldByName(name); }
+Field* Table::findField(std::string_view name) { return impl_->findField(name); }
+const Field* Table::findField(std::string_view name) const { return impl_->findField(name); }
+
+bool Table::isOpen() const { return impl_->state() != TableState::Closed; }
+TableState Table::state() const { return impl_->state(); }
+void Table::createEmpty() { impl_->createEmpty(); }
+void Table::loadFromFile(const std::filesystem::path& path) { impl_->loadFromFile(path); }
+void Table::saveToFile(const std::filesystem::path& path) { impl_->saveToFile(path); }
+void Table::close() { impl_->close(); }
+
+void Table::first() { impl_->first(); }
+void Table::next() { impl_->next(); }
+void Table::prior() { impl_->prior(); }
+void Table::last() { impl_->last(); }
+bool Table::eof() const { return impl_->eof(); }
+bool Table::bof() const { return impl_->bof(); }
+bool Table::isEmpty() const { return impl_->viewSize() == 0; }
+std::size_t Table::recordCount() const { return impl_->viewSize(); }
+std::size_t Table::totalRecordCount() const { return impl_->totalRecordCount(); }
+std::size_t Table::recordNumber() const { return impl_->recordNumber(); }
+bool Table::locate(std::string_view fieldName, const Value& value) {
+  return impl_->locate(fieldName, value);
+}
+
+void Table::append() { impl_->append(); }
+void Table::edit() { impl_->edit(); }
+void Table::post() { impl_->post(); }
+void Table::cancel() { impl_->cancel(); }
+
+void Table::setFilterText(std::string_view text) { impl_->setFilterText(text); }
+const std::string& Table::filterText() const { return impl_->filterText(); }
+void Table::setFiltered(bool on) { impl_->setFiltered(on); }
+bool Table::filtered() const { return impl_->filtered(); }
+
+Bookmark Table::bookmark() const { return impl_->bookmark(); }
+void Table::gotoBookmark(const Bookmark& mark) { impl_->gotoBookmark(mark); }
+void Table::releaseBookmark(Bookmark& mark) { mark = Bookmark(); }
+
+void Table::suspendDisplay() { impl_->suspendDisplay(); }
+void Table::resumeDisplay() { impl_->resumeDisplay(); }
+bool Table::displaySuspended() const { return impl_->displaySuspended(); }
+
+ObserverId Table::addObserver(Observer observer) { return impl_->addObserver(std::move(observer)); }
+void Table::removeObserver(ObserverId id) { impl_->removeObserver(id); }
+
+}  // namespace recordtable

@@ -1,0 +1,156 @@
+// The state behind a Table and its Fields.
+//
+// Records live in `cells_` (recordCount_ x fieldCount cells) and are never
+// moved or removed while the table is open; a record's id is its row there.
+// `order_` lists all record ids sorted by (index key, id), so equal keys keep
+// the order in which records were added. The view is `order_` itself, or,
+// while a filter applies, `filteredView_`: the ids of `order_` that pass,
+// in the same order. `position_` is the current record's place in the view.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "cell.h"
+#include "filter.h"
+#include "recordtable/table.h"
+
+namespace recordtable {
+
+class TableImpl {
+ public:
+  explicit TableImpl(std::string name);
+  ~TableImpl();
+
+  // ---- used by Table -----------------------------------------------------
+  const std::string& name() const { return name_; }
+  void setFieldDefs(std::vector<FieldDef> defs);
+  const std::vector<FieldDef>& fieldDefs() const { return defs_; }
+  void setIndexFieldNames(std::string_view names);
+  const std::string& indexFieldNames() const { return indexText_; }
+  std::size_t fieldCount() const { return defs_.size(); }
+  Field& field(std::size_t index);
+  Field* findField(std::string_view name) const;
+  Field& fieldByName(std::string_view name) const;
+
+  TableState state() const { return state_; }
+  void createEmpty();
+  void loadFromFile(const std::filesystem::path& path);
+  void saveToFile(const std::filesystem::path& path);
+  void close();
+
+  void first();
+  void next();
+  void prior();
+  void last();
+  bool eof() const { return eof_; }
+  bool bof() const { return bof_; }
+  std::size_t viewSize() const { return view().size(); }
+  std::size_t totalRecordCount() const { return recordCount_; }
+  std::size_t recordNumber() const;
+  bool locate(std::string_view fieldName, const Value& value);
+
+  void append();
+  void edit();
+  void post();
+  void cancel();
+
+  void setFilterText(std::string_view text);
+  const std::string& filterText() const { return filterText_; }
+  void setFiltered(bool on);
+  bool filtered() const { return filterOn_; }
+
+  Bookmark bookmark() const;
+  void gotoBookmark(const Bookmark& mark);
+
+  void suspendDisplay() { ++suspendCount_; }
+  void resumeDisplay();
+  bool displaySuspended() const { return suspendCount_ > 0; }
+
+  ObserverId addObserver(Observer observer);
+  void removeObserver(ObserverId id);
+
+  // ---- used by Field -----------------------------------------------------
+  const FieldDef& def(std::size_t index) const { return defs_[index]; }
+  DisplaySettings& display(std::size_t index) { return display_[index]; }
+  // The field's cell in the current record; a null cell when there is none.
+  // Fails when the table is closed.
+  detail::Cell readCell(std::size_t index) const;
+  std::string_view textOf(const detail::Cell& cell) const { return arena_.view(cell); }
+  // Stores into the pending record; fails unless appending or editing.
+  void writeCell(std::size_t index, const detail::Cell& cell);
+  // Stores a text into the pending record.
+  void writeText(std::size_t index, std::string_view text);
+  // " na tabela X" for messages.
+  std::string tableSuffix() const;
+
+ private:
+  void requireOpen() const;
+  void requireClosed() const;
+  // Posts a pending record before an operation that leaves it.
+  void settlePending();
+  const std::vector<std::uint32_t>& view() const { return viewFiltered_ ? filteredView_ : order_; }
+  const detail::Cell* recordCells(std::uint32_t record) const {
+    return cells_.data() + static_cast<std::size_t>(record) * defs_.size();
+  }
+  // Resolves names against `defs`; throws for unknown names.
+  std::vector<std::size_t> resolveIndex(const std::vector<FieldDef>& defs) const;
+  // The field the filter tests, when the filter applies to `defs`; throws
+  // when the filter names an unknown or non-number field.
+  std::optional<std::size_t> resolveFilter(const std::vector<FieldDef>& defs,
+                                           const std::optional<detail::FilterCondition>& condition,
+                                           bool on) const;
+  int compareKeys(const detail::Cell* a, const detail::Cell* b) const;
+  bool lessRecord(const detail::Cell* a, std::uint32_t idA, std::uint32_t idB) const;
+  bool passesFilter(const detail::Cell* cells) const;
+  void sortOrder();
+  void rebuildView();
+  // Position of `record` in the view, when it is there.
+  std::optional<std::size_t> findInView(std::uint32_t record) const;
+  void placeCursorOn(std::uint32_t record);
+  void moveToFirst();
+  void replaceDefinitions(std::vector<FieldDef> defs);
+  void discardRecords();
+  void postAppend();
+  void postEdit();
+  void notify(TableEvent event);
+
+  std::string name_;
+  std::vector<FieldDef> defs_;
+  std::vector<std::unique_ptr<Field>> fields_;
+  std::vector<DisplaySettings> display_;
+  std::unordered_map<std::string, std::size_t> fieldByUpperName_;
+
+  std::string indexText_;
+  std::vector<std::string> indexNames_;
+  std::vector<std::size_t> indexFields_;
+
+  TableState state_ = TableState::Closed;
+  std::vector<detail::Cell> cells_;
+  detail::TextArena arena_;
+  std::uint32_t recordCount_ = 0;
+  std::vector<std::uint32_t> order_;
+  std::vector<std::uint32_t> filteredView_;
+  bool viewFiltered_ = false;
+  std::size_t position_ = 0;
+  bool eof_ = true;
+  bool bof_ = true;
+  std::vector<detail::Cell> pending_;
+  std::uint32_t editedRecord_ = 0;
+
+  std::string filterText_;
+  std::optional<detail::FilterCondition> filterCondition_;
+  bool filterOn_ = false;
+  std::size_t filterField_ = 0;
+
+  int suspendCount_ = 0;
+  std::uint64_t generation_ = 1;
+  ObserverId nextObserverId_ = 1;
+  std::vector<std::pair<ObserverId, Observer>> observers_;
+};
+
+}  // namespace recordtable
