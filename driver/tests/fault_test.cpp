@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 
 #include "host_fixture.h"
@@ -60,6 +61,8 @@ const FaultCase kFaults[] = {
     {"IsolationSetConnection", IFX_LOG_BUFFERED, Operation::SetIsolation, IFX_ROLE_SET_CONNECTION, 1, kSyntax, RESULT_CLIENT_ERROR, true},
     {"IsolationStatement", IFX_LOG_BUFFERED, Operation::SetIsolation, IFX_ROLE_EXECUTE_FIXED, 1, kSyntax, RESULT_CLIENT_ERROR, true},
 };
+
+void PrintTo(const FaultCase& fault, std::ostream* out) { *out << fault.name; }
 
 class ConnectionFaults : public HostTest, public ::testing::WithParamInterface<FaultCase> {
  protected:
