@@ -4,8 +4,11 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <cstring>
 #include <string_view>
+#include <type_traits>
+
+#include "big_buffer.h"
 
 namespace recordtable::detail {
 
@@ -26,26 +29,70 @@ struct Cell {
   }
 };
 static_assert(sizeof(Cell) == 16, "a cell is meant to stay two words");
+static_assert(std::is_trivially_copyable_v<Cell>, "cells are moved as bytes");
+
+// The cells of all records, one after another.
+class CellStore {
+ public:
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  Cell* data() { return reinterpret_cast<Cell*>(buffer_.data()); }
+  const Cell* data() const { return reinterpret_cast<const Cell*>(buffer_.data()); }
+  Cell& operator[](std::size_t i) { return data()[i]; }
+  const Cell& operator[](std::size_t i) const { return data()[i]; }
+  void push_back(const Cell& cell) {
+    if (size_ == buffer_.capacity() / sizeof(Cell)) buffer_.reserve((size_ + 1) * sizeof(Cell));
+    std::memcpy(static_cast<void*>(data() + size_), &cell, sizeof(Cell));
+    ++size_;
+  }
+  void append(const Cell* cells, std::size_t count) {
+    buffer_.reserve((size_ + count) * sizeof(Cell));
+    if (count != 0) std::memcpy(static_cast<void*>(data() + size_), cells, count * sizeof(Cell));
+    size_ += count;
+  }
+  void clear() {
+    buffer_.release();
+    size_ = 0;
+  }
+  void swap(CellStore& other) noexcept {
+    std::swap(buffer_, other.buffer_);
+    std::swap(size_, other.size_);
+  }
+
+ private:
+  BigBuffer buffer_;
+  std::size_t size_ = 0;
+};
 
 // Texts of all records, appended one after another. Replaced texts are not
 // reclaimed until the table is closed: edits are few compared to loads.
 class TextArena {
  public:
-  void reserve(std::size_t bytes) { bytes_.reserve(bytes); }
-  void clear() { bytes_.clear(); bytes_.shrink_to_fit(); }
+  void reserve(std::size_t bytes) { buffer_.reserve(bytes); }
+  void clear() {
+    buffer_.release();
+    size_ = 0;
+  }
   Cell store(std::string_view text) {
-    Cell cell = Cell::ofText(bytes_.size(), static_cast<std::uint32_t>(text.size()));
-    bytes_.append(text.data(), text.size());
+    Cell cell = Cell::ofText(size_, static_cast<std::uint32_t>(text.size()));
+    buffer_.reserve(size_ + text.size());
+    if (!text.empty()) std::memcpy(buffer_.data() + size_, text.data(), text.size());
+    size_ += text.size();
     return cell;
   }
+  // Only for cells of text fields that are not null.
   std::string_view view(const Cell& cell) const {
-    return std::string_view(bytes_.data() + cell.offset, cell.length);
+    return cell.length == 0 ? std::string_view() : std::string_view(buffer_.data() + cell.offset, cell.length);
   }
-  std::size_t size() const { return bytes_.size(); }
-  void swap(TextArena& other) noexcept { bytes_.swap(other.bytes_); }
+  std::size_t size() const { return size_; }
+  void swap(TextArena& other) noexcept {
+    std::swap(buffer_, other.buffer_);
+    std::swap(size_, other.size_);
+  }
 
  private:
-  std::string bytes_;
+  BigBuffer buffer_;
+  std::size_t size_ = 0;
 };
 
 }  // namespace recordtable::detail

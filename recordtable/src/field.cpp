@@ -43,22 +43,22 @@ bool Field::isNull() const { return owner_->readCell(index_).null; }
 
 std::string Field::asText() const {
   const Cell cell = owner_->readCell(index_);
-  return detail::textOfCell(def(), cell, owner_->textOf(cell));
+  return detail::textOfCell(def(), cell, owner_->textOf(index_, cell));
 }
 
 std::int64_t Field::asInteger() const {
   const Cell cell = owner_->readCell(index_);
-  return detail::integerOfCell(def(), cell, owner_->textOf(cell));
+  return detail::integerOfCell(def(), cell, owner_->textOf(index_, cell));
 }
 
 double Field::asFloat() const {
   const Cell cell = owner_->readCell(index_);
-  return detail::numberOfCell(def(), cell, owner_->textOf(cell));
+  return detail::numberOfCell(def(), cell, owner_->textOf(index_, cell));
 }
 
 DateTime Field::asDateTime() const {
   const Cell cell = owner_->readCell(index_);
-  return detail::dateTimeOfCell(def(), cell, owner_->textOf(cell));
+  return detail::dateTimeOfCell(def(), cell, owner_->textOf(index_, cell));
 }
 
 std::int64_t Field::asDecimalUnits() const {
@@ -73,7 +73,7 @@ std::string Field::displayText() const {
   const Cell cell = owner_->readCell(index_);
   if (cell.null) return {};
   const std::string& pattern = display().pattern;
-  if (pattern.empty()) return detail::textOfCell(def(), cell, owner_->textOf(cell));
+  if (pattern.empty()) return detail::textOfCell(def(), cell, owner_->textOf(index_, cell));
   if (kind() == FieldKind::DateTime) return formats::formatDateTime(asDateTime(), pattern);
   return formats::formatNumber(asFloat(), pattern);
 }

@@ -14,7 +14,7 @@ namespace recordtable::detail {
 // are in file order: record r is cells[r * defs.size() ...].
 struct TableData {
   std::vector<FieldDef> defs;
-  std::vector<Cell> cells;
+  CellStore cells;
   TextArena arena;
   std::uint32_t recordCount = 0;
 };
@@ -27,7 +27,7 @@ TableData readTableFile(const std::filesystem::path& path);
 // What a save writes: the definitions and the records listed in `order`.
 struct TableSnapshot {
   const std::vector<FieldDef>& defs;
-  const std::vector<Cell>& cells;
+  const CellStore& cells;
   const TextArena& arena;
   const std::vector<std::uint32_t>& order;
 };

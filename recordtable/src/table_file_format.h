@@ -33,6 +33,14 @@ inline std::string recordColumnName(std::size_t position) {
   return "c" + std::to_string(position + 1);
 }
 
+// Page size of a written file: small tables in small pages, so that a file
+// of a few items stays small; big tables in SQLite's largest pages, which
+// keep long texts in fewer overflow pages and make the load's integrity
+// check several times cheaper. Readers accept any valid page size.
+inline constexpr int kSmallPageSize = 4096;
+inline constexpr int kLargePageSize = 65536;
+inline constexpr std::size_t kLargePageFromTextBytes = std::size_t{1} << 20;
+
 // Most fields a table may have (SQLite allows 2000 columns).
 inline constexpr std::size_t kMaxFieldCount = 1000;
 

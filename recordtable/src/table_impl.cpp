@@ -217,7 +217,6 @@ void TableImpl::saveToFile(const std::filesystem::path& path) {
 
 void TableImpl::discardRecords() {
   cells_.clear();
-  cells_.shrink_to_fit();
   arena_.clear();
   order_.clear();
   order_.shrink_to_fit();
@@ -417,7 +416,7 @@ void TableImpl::post() {
 void TableImpl::postAppend() {
   if (recordCount_ == UINT32_MAX) fail("A tabela" + (name_.empty() ? "" : " " + name_) + " está cheia.");
   const std::uint32_t id = recordCount_;
-  cells_.insert(cells_.end(), pending_.begin(), pending_.end());
+  cells_.append(pending_.data(), pending_.size());
   ++recordCount_;
   pending_.clear();
   state_ = TableState::Browse;

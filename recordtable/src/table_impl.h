@@ -80,7 +80,12 @@ class TableImpl {
   // The field's cell in the current record; a null cell when there is none.
   // Fails when the table is closed.
   detail::Cell readCell(std::size_t index) const;
-  std::string_view textOf(const detail::Cell& cell) const { return arena_.view(cell); }
+  // The text of a field's cell; empty for null cells and non-text fields.
+  std::string_view textOf(std::size_t index, const detail::Cell& cell) const {
+    const FieldKind kind = defs_[index].kind;
+    const bool text = kind == FieldKind::Text || kind == FieldKind::LongText;
+    return text && !cell.null ? arena_.view(cell) : std::string_view();
+  }
   // Stores into the pending record; fails unless appending or editing.
   void writeCell(std::size_t index, const detail::Cell& cell);
   // Stores a text into the pending record.
@@ -130,7 +135,7 @@ class TableImpl {
   std::vector<std::size_t> indexFields_;
 
   TableState state_ = TableState::Closed;
-  std::vector<detail::Cell> cells_;
+  detail::CellStore cells_;
   detail::TextArena arena_;
   std::uint32_t recordCount_ = 0;
   std::vector<std::uint32_t> order_;

@@ -79,7 +79,7 @@ void checkFileExists(const fs::path& path) {
 
 void openDefensively(Database& db, const fs::path& path, const FileFault& fault) {
   const std::string uri = immutableUri(path);
-  const int rc = sqlite3_open_v2(uri.c_str(), db.out(), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
+  const int rc = sqlite3_open_v2(uri.c_str(), db.out(), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
                                  nullptr);
   if (rc != SQLITE_OK) {
     fail("O arquivo " + inQuotes(path.string()) + " não pode ser aberto: " +

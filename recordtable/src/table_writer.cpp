@@ -138,8 +138,10 @@ void bindCell(sqlite3_stmt* s, int column, FieldKind kind, const Cell& cell, con
   switch (kind) {
     case FieldKind::Text:
     case FieldKind::LongText: {
+      // An empty text is bound from "" : a null pointer would store NULL.
       const std::string_view text = arena.view(cell);
-      sqlite3_bind_text64(s, column, text.data(), text.size(), SQLITE_STATIC, SQLITE_UTF8);
+      sqlite3_bind_text64(s, column, text.empty() ? "" : text.data(), text.size(), SQLITE_STATIC,
+                          SQLITE_UTF8);
       break;
     }
     case FieldKind::Float:
@@ -181,6 +183,9 @@ void fillDatabase(const std::string& file, const TableSnapshot& table, const Sav
   sqlite3_extended_result_codes(h, 1);
   // The temporary file is discarded on any failure, so it needs no journal;
   // it is synced as a whole once SQLite has closed it.
+  const int pageSize = table.arena.size() >= format::kLargePageFromTextBytes ? format::kLargePageSize
+                                                                           : format::kSmallPageSize;
+  exec(h, "PRAGMA page_size=" + std::to_string(pageSize), fault);
   exec(h, "PRAGMA journal_mode=OFF", fault);
   exec(h, "PRAGMA synchronous=OFF", fault);
   exec(h, "PRAGMA application_id=" + std::to_string(format::kApplicationId), fault);
