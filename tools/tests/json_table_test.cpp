@@ -175,6 +175,9 @@ const RefusedCase kRefused[] = {
     {"RecordNotAnObject", "{" CASE_FIELDS R"(, "records": [)" GOOD_RECORD R"(, [1, 2]]})", {"Registro 2"}},
 };
 
+// Test names and failure output show the case's name, not its bytes.
+void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.name; }
+
 class Refused : public ::testing::TestWithParam<RefusedCase> {};
 
 TEST_P(Refused, NamesThePlaceAndWritesNothing) {

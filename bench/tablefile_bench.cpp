@@ -1,0 +1,245 @@
+// Table files: loading and saving a process file of 1 000, 10 000 and
+// 100 000 items (the 31 fields of CDS_Processo, long texts of a few hundred
+// characters), each against the baseline of reading the same rows straight
+// from SQLite with its C API, measured in the same process.
+//
+// Counter "x_sqlite_read": time of the loads (or saves) divided by the time
+// of raw reads of the same file, one made after each load or save.
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+#include <string>
+
+#include "recordtable/proposal_tables.h"
+#include "recordtable/table.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using recordtable::FieldKind;
+using recordtable::Table;
+
+// A folder for the files of this run, removed when the program ends.
+class BenchFolder {
+ public:
+  BenchFolder()
+      : path_(fs::temp_directory_path() / ("tavurel-bench-" + std::to_string(::getpid()))) {
+    fs::create_directories(path_);
+  }
+  ~BenchFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+BenchFolder& folder() {
+  static BenchFolder instance;
+  return instance;
+}
+
+const std::string kObject =
+    "Aquisição de medicamentos, material de curativo e insumos hospitalares para a Farmácia "
+    "Básica Municipal e as Unidades Básicas de Saúde, para atendimento da população durante o "
+    "exercício, conforme especificações, quantidades e condições de entrega constantes do "
+    "Termo de Referência, Anexo I do edital.\nEntrega parcelada no Almoxarifado Central da "
+    "Secretaria Municipal de Saúde.";
+
+// A specification of a few hundred characters that differs from item to item.
+std::string specification(std::int64_t item) {
+  return "Item " + std::to_string(item) +
+         ": produto de primeira qualidade, embalagem original do fabricante com identificação do "
+         "lote, data de fabricação e validade.\nValidade mínima de 12 meses na data da entrega; "
+         "registro no órgão competente quando exigido.\nEntrega em até " +
+         std::to_string(5 + item % 25) +
+         " dias após a ordem de fornecimento, no endereço indicado pela Secretaria.";
+}
+
+// Writes one value of the process layout for item `item` (0-based).
+void fillField(recordtable::Field& field, std::int64_t item) {
+  const std::string& name = field.name();
+  switch (field.kind()) {
+    case FieldKind::LongText:
+      field.setText(name == "DES_OBJETO" ? kObject : specification(item));
+      return;
+    case FieldKind::Text:
+      if (name == "NRO_CGC") field.setText("76104528000180");
+      else if (name == "IDT_TIPOAPURACAO") field.setText("4");
+      else if (name == "NRO_FORNECEDOR" || name == "DES_NOME" || name == "DES_MARCA") field.setText("");
+      else field.setText(name.substr(4) + " " + std::to_string(item % 97) + " DE AÇÚCAR E ÓLEO");
+      return;
+    case FieldKind::Int16:
+      field.setInteger(name == "NRO_LOTE" ? 1 + item / 100 : 2011);
+      return;
+    case FieldKind::Int32:
+      field.setInteger(name == "NRO_ITEM" ? item + 1 : 20000 + item);
+      return;
+    case FieldKind::Float:
+      field.setFloat(name == "QTD_PRODUTO" ? 10.0 + static_cast<double>(item % 1000) : 0.0);
+      return;
+    case FieldKind::DateTime:
+      field.setDateTime(recordtable::DateTime{2011, 5, 16, 14, 30, 0, 0});
+      return;
+    case FieldKind::Decimal:
+      field.setDecimalUnits(item);
+      return;
+  }
+}
+
+void defineProcessLayout(Table& table) {
+  std::vector<recordtable::FieldDef> defs;
+  for (const auto& f : recordtable::proposal::processoFields()) {
+    defs.push_back({std::string(f.name), f.kind, f.size});
+  }
+  table.setFieldDefs(std::move(defs));
+  table.setIndexFieldNames(recordtable::proposal::kProcessoIndexFields);
+}
+
+// The process file of `items` items, written once per run.
+const fs::path& processFile(std::int64_t items) {
+  static std::map<std::int64_t, fs::path> files;
+  auto found = files.find(items);
+  if (found != files.end()) return found->second;
+  Table table("CDS_Processo");
+  defineProcessLayout(table);
+  table.createEmpty();
+  for (std::int64_t item = 0; item < items; ++item) {
+    table.append();
+    for (std::size_t i = 0; i < table.fieldCount(); ++i) fillField(table.field(i), item);
+    table.post();
+  }
+  const fs::path path = folder().path() / ("PL_" + std::to_string(items) + ".ZUL");
+  table.saveToFile(path);
+  return files.emplace(items, path).first->second;
+}
+
+// Reads every value of every row of the file's records straight through the
+// SQLite C API; returns a checksum so that nothing is optimised away.
+std::uint64_t rawSqliteRead(const fs::path& path) {
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    sqlite3_close(db);
+    throw std::runtime_error("cannot open " + path.string());
+  }
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v2(db, "SELECT * FROM records ORDER BY rowid", -1, &statement, nullptr) !=
+      SQLITE_OK) {
+    sqlite3_close(db);
+    throw std::runtime_error("cannot read the records of " + path.string());
+  }
+  std::uint64_t checksum = 0;
+  const int columns = sqlite3_column_count(statement);
+  while (sqlite3_step(statement) == SQLITE_ROW) {
+    for (int c = 0; c < columns; ++c) {
+      switch (sqlite3_column_type(statement, c)) {
+        case SQLITE_INTEGER:
+          checksum += static_cast<std::uint64_t>(sqlite3_column_int64(statement, c));
+          break;
+        case SQLITE_FLOAT:
+          checksum += static_cast<std::uint64_t>(sqlite3_column_double(statement, c));
+          break;
+        case SQLITE_TEXT: {
+          const unsigned char* text = sqlite3_column_text(statement, c);
+          const int bytes = sqlite3_column_bytes(statement, c);
+          checksum += static_cast<std::uint64_t>(bytes) + (bytes > 0 ? text[bytes - 1] : 0u);
+          break;
+        }
+        default:
+          break;
+      }
+    }
+  }
+  sqlite3_finalize(statement);
+  sqlite3_close(db);
+  return checksum;
+}
+
+// Sums the time of the measured operation and of a raw read of the same
+// file made right after it in each iteration (outside the benchmark's timer),
+// so that both see the same machine load, and reports their ratio.
+class RatioTimer {
+ public:
+  explicit RatioTimer(const fs::path& rawReadPath) : path_(rawReadPath) {
+    benchmark::DoNotOptimize(rawSqliteRead(path_));  // warm the page cache
+  }
+  template <typename Operation>
+  void measure(benchmark::State& state, Operation&& operation) {
+    const auto start = Clock::now();
+    operation();
+    operation_ += Clock::now() - start;
+    state.PauseTiming();
+    const auto rawStart = Clock::now();
+    benchmark::DoNotOptimize(rawSqliteRead(path_));
+    raw_ += Clock::now() - rawStart;
+    state.ResumeTiming();
+  }
+  void report(benchmark::State& state, std::int64_t items) const {
+    const double iterations = static_cast<double>(state.iterations());
+    state.counters["x_sqlite_read"] = operation_.count() / raw_.count();
+    state.counters["sqlite_read_ms"] = raw_.count() * 1000.0 / iterations;
+    state.SetItemsProcessed(state.iterations() * items);
+  }
+
+ private:
+  fs::path path_;
+  std::chrono::duration<double> operation_{};
+  std::chrono::duration<double> raw_{};
+};
+
+void BM_SqliteRawRead(benchmark::State& state) {
+  const std::int64_t items = state.range(0);
+  const fs::path& path = processFile(items);
+  for (auto _ : state) benchmark::DoNotOptimize(rawSqliteRead(path));
+  state.SetItemsProcessed(state.iterations() * items);
+}
+
+void BM_TableFileLoad(benchmark::State& state) {
+  const std::int64_t items = state.range(0);
+  const fs::path& path = processFile(items);
+  Table table("CDS_Processo");
+  table.setIndexFieldNames(recordtable::proposal::kProcessoIndexFields);
+  RatioTimer timer(path);
+  for (auto _ : state) {
+    timer.measure(state, [&] { table.loadFromFile(path); });
+    if (table.totalRecordCount() != static_cast<std::size_t>(items)) {
+      state.SkipWithError("the loaded table lacks records");
+      break;
+    }
+    state.PauseTiming();
+    table.close();  // freeing the records is not part of a load
+    state.ResumeTiming();
+  }
+  timer.report(state, items);
+}
+
+void BM_TableFileSave(benchmark::State& state) {
+  const std::int64_t items = state.range(0);
+  const fs::path& source = processFile(items);
+  Table table("CDS_Processo");
+  table.setIndexFieldNames(recordtable::proposal::kProcessoIndexFields);
+  table.loadFromFile(source);
+  const fs::path target = folder().path() / ("saved_" + std::to_string(items) + ".PRO");
+  RatioTimer timer(source);
+  for (auto _ : state) timer.measure(state, [&] { table.saveToFile(target); });
+  timer.report(state, items);
+}
+
+void sizes(benchmark::internal::Benchmark* b) {
+  b->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+}
+
+BENCHMARK(BM_SqliteRawRead)->Apply(sizes);
+BENCHMARK(BM_TableFileLoad)->Apply(sizes);
+BENCHMARK(BM_TableFileSave)->Apply(sizes);
+
+}  // namespace
