@@ -2,8 +2,17 @@
 
 #include <sys/mman.h>
 
+#include <cstdlib>
 #include <new>
 #include <utility>
+
+// Under AddressSanitizer the buffer comes from malloc, so that every access
+// past its end is caught; mapped memory is invisible to the sanitizer.
+#if defined(__SANITIZE_ADDRESS__)
+#define RECORDTABLE_BUFFER_FROM_MALLOC 1
+#else
+#define RECORDTABLE_BUFFER_FROM_MALLOC 0
+#endif
 
 namespace recordtable::detail {
 namespace {
@@ -38,6 +47,14 @@ void BigBuffer::reserve(std::size_t bytes) {
   if (bytes <= capacity_) return;
   // At least double, so that growing one step at a time stays linear.
   std::size_t wanted = roundUp(bytes > 2 * capacity_ ? bytes : 2 * capacity_);
+  if constexpr (RECORDTABLE_BUFFER_FROM_MALLOC) {
+    wanted = bytes > 2 * capacity_ ? bytes : 2 * capacity_;
+    void* grown = std::realloc(data_, wanted);
+    if (grown == nullptr) throw std::bad_alloc();
+    data_ = static_cast<char*>(grown);
+    capacity_ = wanted;
+    return;
+  }
   void* block;
   if (data_ == nullptr) {
     block = ::mmap(nullptr, wanted, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -52,7 +69,13 @@ void BigBuffer::reserve(std::size_t bytes) {
 }
 
 void BigBuffer::release() {
-  if (data_ != nullptr) ::munmap(data_, capacity_);
+  if (data_ != nullptr) {
+    if constexpr (RECORDTABLE_BUFFER_FROM_MALLOC) {
+      std::free(data_);
+    } else {
+      ::munmap(data_, capacity_);
+    }
+  }
   data_ = nullptr;
   capacity_ = 0;
 }

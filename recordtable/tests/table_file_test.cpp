@@ -92,6 +92,34 @@ TEST(TableFile, RoundTripKeepsDefinitionsRecordsAndValues) {
   EXPECT_EQ(loaded.recordNumber(), 3u) << "INTEIRO orders nulls first";
 }
 
+// Tables with much text are written in large pages; they read back the same.
+TEST(TableFile, BigTablesRoundTripInLargePages) {
+  ScratchFolder folder;
+  Table table;
+  table.setFieldDefs({{"NRO_ITEM", FieldKind::Int32, 0}, {"DES_ESPECIFICACAO", FieldKind::LongText, 0}});
+  table.createEmpty();
+  for (int i = 0; i < 3000; ++i) {
+    table.append();
+    table.fieldByName("NRO_ITEM").setInteger(i);
+    table.fieldByName("DES_ESPECIFICACAO").setText(std::to_string(i) + std::string(500, 'e') + "\nção");
+    table.post();
+  }
+  const auto path = folder.file("big.ZUL");
+  table.saveToFile(path);
+  Table loaded;
+  loaded.loadFromFile(path);
+  EXPECT_EQ(snapshot(loaded), snapshot(table));
+
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  sqlite3_stmt* stmt = nullptr;
+  sqlite3_prepare_v2(db, "PRAGMA page_size", -1, &stmt, nullptr);
+  ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+  EXPECT_EQ(sqlite3_column_int(stmt, 0), detail::format::kLargePageSize);
+  sqlite3_finalize(stmt);
+  sqlite3_close(db);
+}
+
 TEST(TableFile, LoadOpensOnTheFirstRecordInIndexOrder) {
   ScratchFolder folder;
   Table saved;

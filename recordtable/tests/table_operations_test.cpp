@@ -3,6 +3,7 @@
 // numbers, display suspension and notifications.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -349,6 +350,46 @@ TEST(TableLifeCycle, UnknownIndexFieldFails) {
   EXPECT_EQ(table.indexFieldNames(), "NRO_LOTE; NRO_ITEM");
   table.setIndexFieldNames("NRO_LOTE;");
   EXPECT_NO_THROW(table.createEmpty());
+}
+
+// Many appends and key-changing edits in pseudo-random order: the view is
+// always sorted by key, equal keys in the order the records were added.
+TEST(TableScenario, IndexOrderHoldsThroughManyPostsAndEdits) {
+  Table table("T");
+  table.setFieldDefs({{"NRO_LOTE", FieldKind::Int16, 0}, {"SEQ", FieldKind::Int32, 0}});
+  table.setIndexFieldNames("NRO_LOTE");
+  table.createEmpty();
+  std::uint32_t state = 12345;
+  const auto next = [&state] { return state = state * 1103515245u + 12345u, (state >> 16) % 50; };
+  for (int seq = 0; seq < 600; ++seq) {
+    table.append();
+    table.fieldByName("NRO_LOTE").setInteger(next());
+    table.fieldByName("SEQ").setInteger(seq);
+    table.post();
+    if (seq % 7 == 0) {  // move some record to another key
+      table.locate("SEQ", Value{std::int64_t{seq / 2}});
+      table.edit();
+      table.fieldByName("NRO_LOTE").setInteger(next());
+      table.post();
+    }
+  }
+  ASSERT_EQ(table.recordCount(), 600u);
+  std::vector<std::pair<std::int64_t, std::int64_t>> seen;
+  for (table.first(); !table.eof(); table.next()) {
+    seen.emplace_back(table.fieldByName("NRO_LOTE").asInteger(), table.fieldByName("SEQ").asInteger());
+  }
+  for (std::size_t i = 1; i < seen.size(); ++i) {
+    ASSERT_LE(seen[i - 1].first, seen[i].first) << i;
+  }
+  // Equal keys: records never edited keep their order of addition.
+  std::vector<std::int64_t> lastSeqOfKey(50, -1);
+  std::set<std::int64_t> edited;
+  for (int seq = 0; seq < 600; seq += 7) edited.insert(seq / 2);
+  for (const auto& [key, seq] : seen) {
+    if (edited.count(seq) != 0) continue;
+    EXPECT_LT(lastSeqOfKey[key], seq) << "key " << key;
+    lastSeqOfKey[key] = seq;
+  }
 }
 
 // The lot table built from the items of lots 1, 1, 2, 3, 3, each lot
