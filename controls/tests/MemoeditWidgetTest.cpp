@@ -6,6 +6,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QSignalSpy>
 
 namespace controls {
@@ -119,6 +120,18 @@ TEST_F(MemoeditWidget, OwnerKeyPressEventSeesOnlyAcceptedKeys) {
   EXPECT_EQ(keys.at(1).at(0).value<QChar>(), u',') << "the owner sees the comma the point became";
   EXPECT_EQ(keys.at(2).at(0).value<QChar>(), u'2');
   EXPECT_EQ(changes.count(), 4) << "\"0,00\" on entering, then three typed characters";
+}
+
+TEST_F(MemoeditWidget, ComposedTextPassesTheSameFilter) {
+  // Accented letters typed with dead keys arrive as committed input-method text.
+  tabIn();
+  type(QStringLiteral("\b12"));
+  for (const char* commit : {"\xc3\xa9", "a", "12", "."}) {
+    QInputMethodEvent event;
+    event.setCommitString(QString::fromUtf8(commit));
+    QApplication::sendEvent(edit, &event);
+  }
+  EXPECT_EQ(edit->text(), u"12,");
 }
 
 TEST_F(MemoeditWidget, LeavingAnEmptyBoxLeavesItEmptyWithoutTheExitEvent) {
@@ -263,6 +276,7 @@ TEST_F(MemoeditWidget, LosingTheWindowIsNotLeavingTheBox) {
 
 TEST_F(MemoeditWidget, RealMessageBoxDuringFocusOutKeepsTheFocus) {
   const ErrorBoxHook recording = setErrorBoxHook({});  // the real box for this test
+  QSignalSpy enters(edit, &TMemoEdit::OnEnter);
   QSignalSpy exits(edit, &TMemoEdit::OnExit);
   tabIn();
   type(QStringLiteral("-"));
@@ -275,6 +289,7 @@ TEST_F(MemoeditWidget, RealMessageBoxDuringFocusOutKeepsTheFocus) {
   expectFocusKept();
   EXPECT_EQ(edit->selectedText(), u"-");
   EXPECT_EQ(exits.count(), 0);
+  EXPECT_EQ(enters.count(), 1) << "the window coming back is not a new enter";
 }
 
 }  // namespace
