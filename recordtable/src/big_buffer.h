@@ -1,7 +1,8 @@
 // A growable block of raw memory for the engine's bulk storage (cells and
-// text bytes). Large blocks come straight from the kernel with transparent
-// huge pages requested, and grow by remapping, so loading a big table costs
-// few page faults and no copies on growth.
+// text bytes). Small blocks come from malloc; from 2 MiB on, blocks come
+// straight from the kernel with transparent huge pages requested and grow by
+// remapping, so loading a big table costs few page faults and no copies on
+// growth.
 #pragma once
 
 #include <cstddef>
@@ -14,6 +15,7 @@ class BigBuffer {
   ~BigBuffer();
   BigBuffer(BigBuffer&& other) noexcept;
   BigBuffer& operator=(BigBuffer&& other) noexcept;
+  void swap(BigBuffer& other) noexcept;
   BigBuffer(const BigBuffer&) = delete;
   BigBuffer& operator=(const BigBuffer&) = delete;
 
@@ -29,6 +31,7 @@ class BigBuffer {
  private:
   char* data_ = nullptr;
   std::size_t capacity_ = 0;
+  bool mapped_ = false;  // from mmap (else from malloc)
 };
 
 }  // namespace recordtable::detail
