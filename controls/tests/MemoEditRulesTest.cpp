@@ -292,6 +292,12 @@ struct TypingCase {
   const char* valueText;
 };
 
+void PrintTo(const TypingCase& c, std::ostream* os) {
+  *os << "entered with \"" << c.before << "\", typed \"";
+  for (const char* k = c.keys; *k != 0; ++k) *os << (*k == '\b' ? "\\b" : std::string(1, *k));
+  *os << '"';
+}
+
 class MemoEditTyping : public testing::TestWithParam<TypingCase> {};
 
 TEST_P(MemoEditTyping, TypedKeysGiveTextAndValueText) {
@@ -369,6 +375,11 @@ struct ExitCase {
   bool exitEvent;
   const char* message;  // "" for none; a message also keeps the focus
 };
+
+void PrintTo(const ExitCase& c, std::ostream* os) {
+  *os << c.mask << " \"" << c.text << "\" ShowZero=" << c.showZero << " AcceptZero=" << c.acceptZero << " \""
+      << c.zeroMessage << '"';
+}
 
 class MemoEditExit : public testing::TestWithParam<ExitCase> {};
 

@@ -87,6 +87,8 @@ struct KeysCase {
   const char* text;
 };
 
+void PrintTo(const KeysCase& c, std::ostream* os) { *os << '"' << testing_support::printableKeys(c.keys) << '"'; }
+
 class MemoeditKeys : public MemoeditWidget, public ::testing::WithParamInterface<KeysCase> {};
 
 TEST_P(MemoeditKeys, TypedKeysGiveText) {

@@ -16,6 +16,10 @@ struct TimeCase {
   bool valid;
 };
 
+void PrintTo(const TimeCase& c, std::ostream* os) {
+  *os << '"' << c.text << "\" AceitaNulo=" << c.aceitaNulo << (c.valid ? " valid" : " invalid");
+}
+
 class DateIsValidTest : public testing::TestWithParam<TimeCase> {};
 
 TEST_P(DateIsValidTest, AcceptsTimesOfDayAndTheEmptyBoxWhenAllowed) {

@@ -41,6 +41,10 @@ struct ExitCase {
   bool invalid;  // "Hora inválida" is shown
 };
 
+void PrintTo(const ExitCase& c, std::ostream* os) {
+  *os << '"' << c.keys << "\" AceitaNulo=" << c.aceitaNulo << (c.invalid ? " invalid" : " valid");
+}
+
 class TimemaskExit : public TimemaskWidget, public ::testing::WithParamInterface<ExitCase> {};
 
 TEST_P(TimemaskExit, ChecksTheTimeAndAlwaysRunsTheExitEvent) {

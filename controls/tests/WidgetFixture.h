@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace controls::testing_support {
@@ -50,6 +51,13 @@ class ErrorBoxRecorder {
  private:
   ErrorBoxHook previous_;
 };
+
+// A key script for a test's name: Backspace written as "\\b".
+inline std::string printableKeys(const char* keys) {
+  std::string result;
+  for (const char* k = keys; *k != 0; ++k) result += *k == '\b' ? std::string("\\b") : std::string(1, *k);
+  return result;
+}
 
 // Types `text` key by key. QTest::keyClicks knows ASCII only; other
 // characters (accented letters) are sent as keys carrying their text.
