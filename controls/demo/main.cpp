@@ -7,6 +7,7 @@
 #include "controls/Timemask.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QLabel>
 #include <QTimer>
@@ -90,20 +91,30 @@ int main(int argc, char** argv) {
   demo.window.show();
   if (screenshotPath.isEmpty()) return app.exec();
 
-  // A value left formatted, a value being typed, a time.
+  // A value left formatted, a value being typed (the focus arrives when the
+  // window is active and selects it), a time.
   demo.quantity->setText(QStringLiteral("1.234,5000"));
   demo.time->setText(QStringLiteral("08:05"));
-  demo.unitPrice->setFocus();
   demo.unitPrice->setText(QStringLiteral("98765,4321"));
-  demo.unitPrice->setCursorPosition(int(demo.unitPrice->text().size()));
+  demo.unitPrice->setFocus();
+  demo.window.activateWindow();
+
+  // Grab once the window is active, or after two seconds without a window
+  // manager that activates it.
   int status = 0;
-  QTimer::singleShot(300, &app, [&] {
+  QElapsedTimer waited;
+  waited.start();
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, &app, [&] {
+    if (!demo.window.isActiveWindow() && !waited.hasExpired(2000)) return;
+    poll.stop();
     if (!demo.window.grab().save(screenshotPath)) {
       std::fprintf(stderr, "cannot write %s\n", qPrintable(screenshotPath));
       status = 1;
     }
     app.quit();
   });
+  poll.start(20);
   app.exec();
   return status;
 }
