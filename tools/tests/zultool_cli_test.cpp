@@ -65,6 +65,12 @@ TEST(ZultoolCli, ImportCheckExportOfASample) {
   const RunResult exported = runZultool(folder, "export " + arg(table));
   EXPECT_EQ(exported.exitCode, 0) << exported.err;
   EXPECT_EQ(exported.out, readFile(kSample));
+
+  // A later import replaces the file whole.
+  const auto other = std::filesystem::path(SAMPLES_SOURCE_DIR) / "CP_000052_2012.json";
+  EXPECT_EQ(runZultool(folder, "import " + arg(other) + " " + arg(table)).exitCode, 0);
+  EXPECT_EQ(runZultool(folder, "export " + arg(table)).out, readFile(other));
+  EXPECT_EQ(folder.entries(), std::vector<std::string>{"PL_000014_2011.ZUL"});
 }
 
 TEST(ZultoolCli, RefusedImportNamesRecordAndFieldAndWritesNoFile) {
