@@ -25,6 +25,12 @@ void CheckedLineEdit::focusInEvent(QFocusEvent* event) {
 
 void CheckedLineEdit::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
+  // Disabled or hidden by the program while it had the focus: the visit ends
+  // quietly; there is nothing the user could correct.
+  if (!isEnabled() || !isVisible()) {
+    visit_.reset();
+    return;
+  }
   // The exit step may open a message box and move the focus; any focus
   // event that reaches us meanwhile is part of that step, not a new exit.
   if (exiting_ || !visit_.focusOut(event->reason())) return;

@@ -276,6 +276,28 @@ TEST_F(MemoeditWidget, LosingTheWindowIsNotLeavingTheBox) {
   EXPECT_EQ(edit->text(), u"-");
 }
 
+TEST_F(MemoeditWidget, HidingOrDisablingTheFocusedBoxEndsTheVisitQuietly) {
+  QSignalSpy enters(edit, &TMemoEdit::OnEnter);
+  QSignalSpy exits(edit, &TMemoEdit::OnExit);
+  for (const bool hide : {true, false}) {
+    tabIn();
+    type(QStringLiteral("-"));
+    if (hide) {
+      edit->hide();
+    } else {
+      edit->setEnabled(false);
+    }
+    EXPECT_FALSE(edit->hasFocus());
+    EXPECT_TRUE(errors.shown.empty()) << (hide ? "hidden" : "disabled");
+    EXPECT_EQ(exits.count(), 0);
+    edit->show();
+    edit->setEnabled(true);
+    next->setFocus();
+  }
+  tabIn();
+  EXPECT_EQ(enters.count(), 3) << "coming back is a new enter";
+}
+
 TEST_F(MemoeditWidget, RealMessageBoxDuringFocusOutKeepsTheFocus) {
   const ErrorBoxHook recording = setErrorBoxHook({});  // the real box for this test
   QSignalSpy enters(edit, &TMemoEdit::OnEnter);
