@@ -71,11 +71,7 @@ std::int64_t Field::asDecimalUnits() const {
 
 std::string Field::displayText() const {
   const Cell cell = owner_->readCell(index_);
-  if (cell.null) return {};
-  const std::string& pattern = display().pattern;
-  if (pattern.empty()) return detail::textOfCell(def(), cell, owner_->textOf(index_, cell));
-  if (kind() == FieldKind::DateTime) return formats::formatDateTime(asDateTime(), pattern);
-  return formats::formatNumber(asFloat(), pattern);
+  return detail::displayTextOfCell(def(), display(), cell, owner_->textOf(index_, cell));
 }
 
 namespace {

@@ -235,6 +235,14 @@ DateTime dateTimeOfCell(const FieldDef& def, const Cell& cell, std::string_view 
   return *v;
 }
 
+std::string displayTextOfCell(const FieldDef& def, const DisplaySettings& display, const Cell& cell,
+                              std::string_view text) {
+  if (cell.null) return {};
+  if (display.pattern.empty()) return textOfCell(def, cell, text);
+  if (def.kind == FieldKind::DateTime) return formats::formatDateTime(fromMillis(cell.integer), display.pattern);
+  return formats::formatNumber(numberOfCell(def, cell, text), display.pattern);
+}
+
 int compareCells(FieldKind kind, const Cell& a, const Cell& b, const TextArena& arena) {
   if (a.null || b.null) return (a.null ? 0 : 1) - (b.null ? 0 : 1);
   switch (kind) {

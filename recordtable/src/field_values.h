@@ -33,6 +33,11 @@ std::int64_t integerOfCell(const FieldDef& def, const Cell& cell, std::string_vi
 double numberOfCell(const FieldDef& def, const Cell& cell, std::string_view text);
 DateTime dateTimeOfCell(const FieldDef& def, const Cell& cell, std::string_view text);
 
+// Field::displayText of a cell: the display pattern applied to numbers and
+// date-times, else the raw text; "" for null.
+std::string displayTextOfCell(const FieldDef& def, const DisplaySettings& display, const Cell& cell,
+                              std::string_view text);
+
 // Order of two cells of one kind: null first, texts by their UTF-8 bytes.
 int compareCells(FieldKind kind, const Cell& a, const Cell& b, const TextArena& arena);
 // Exact equality of a stored cell with a converted value.

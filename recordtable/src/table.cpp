@@ -1,5 +1,6 @@
 #include "recordtable/table.h"
 
+#include "field_values.h"
 #include "table_impl.h"
 
 namespace recordtable {
@@ -41,6 +42,19 @@ std::size_t Table::totalRecordCount() const { return impl_->totalRecordCount(); 
 std::size_t Table::recordNumber() const { return impl_->recordNumber(); }
 bool Table::locate(std::string_view fieldName, const Value& value) {
   return impl_->locate(fieldName, value);
+}
+
+bool Table::isNullAt(std::size_t row, std::size_t fieldIndex) const {
+  return impl_->cellAt(row, fieldIndex).null;
+}
+std::string Table::textAt(std::size_t row, std::size_t fieldIndex) const {
+  const detail::Cell cell = impl_->cellAt(row, fieldIndex);
+  return detail::textOfCell(impl_->def(fieldIndex), cell, impl_->textOf(fieldIndex, cell));
+}
+std::string Table::displayTextAt(std::size_t row, std::size_t fieldIndex) const {
+  const detail::Cell cell = impl_->cellAt(row, fieldIndex);
+  return detail::displayTextOfCell(impl_->def(fieldIndex), impl_->displayOf(fieldIndex), cell,
+                                   impl_->textOf(fieldIndex, cell));
 }
 
 void Table::append() { impl_->append(); }

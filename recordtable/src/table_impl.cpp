@@ -567,6 +567,19 @@ Cell TableImpl::readCell(std::size_t index) const {
   return recordCells(view()[position_])[index];
 }
 
+Cell TableImpl::cellAt(std::size_t row, std::size_t index) const {
+  requireOpen();
+  if (index >= defs_.size()) {
+    fail("A tabela" + (name_.empty() ? std::string() : " " + name_) + " não tem o campo de número " +
+         std::to_string(index + 1) + ".");
+  }
+  if (row >= view().size()) {
+    fail("A tabela" + (name_.empty() ? std::string() : " " + name_) + " não tem a linha " +
+         std::to_string(row + 1) + ".");
+  }
+  return recordCells(view()[row])[index];
+}
+
 void TableImpl::writeCell(std::size_t index, const Cell& cell) {
   requireOpen();
   if (state_ != TableState::Appending && state_ != TableState::Editing) {

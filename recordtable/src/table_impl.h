@@ -86,6 +86,11 @@ class TableImpl {
     const bool text = kind == FieldKind::Text || kind == FieldKind::LongText;
     return text && !cell.null ? arena_.view(cell) : std::string_view();
   }
+  // The field's cell in row `row` of the view (not the pending record);
+  // fails when closed or out of range.
+  detail::Cell cellAt(std::size_t row, std::size_t index) const;
+  const DisplaySettings& displayOf(std::size_t index) const { return display_[index]; }
+
   // Stores into the pending record; fails unless appending or editing.
   void writeCell(std::size_t index, const detail::Cell& cell);
   // Stores a text into the pending record.

@@ -99,6 +99,22 @@ TEST_F(ItemTable, EditNotChangingKeysKeepsPlaceAndCancelRestores) {
   EXPECT_EQ(table.recordNumber(), 2u);
 }
 
+TEST_F(ItemTable, AnyRowOfTheViewReadsWithoutMoving) {
+  table.fieldByName("NRO_ITEM").setDisplay({"0000", 0, std::nullopt});
+  table.setFilterText("NRO_LOTE = 3");
+  table.setFiltered(true);
+  int scrolls = 0;
+  table.addObserver([&](TableEvent e) { scrolls += e == TableEvent::AfterScroll; });
+  EXPECT_EQ(table.displayTextAt(1, 1), "0002");
+  EXPECT_EQ(table.textAt(1, 1), "2");
+  EXPECT_EQ(table.textAt(0, 2), "Lote três");
+  EXPECT_FALSE(table.isNullAt(0, 0));
+  EXPECT_EQ(table.recordNumber(), 1u);
+  EXPECT_EQ(scrolls, 0);
+  EXPECT_THROW(table.textAt(2, 0), TableError) << "beyond the view";
+  EXPECT_THROW(table.textAt(0, 3), TableError) << "beyond the fields";
+}
+
 TEST_F(ItemTable, ChangesOutsideAppendOrEditFail) {
   EXPECT_THROW(table.fieldByName("DES_LOTE").setText("x"), TableError);
   EXPECT_THROW(table.fieldByName("NRO_LOTE").setNull(), TableError);

@@ -138,6 +138,15 @@ class RECORDTABLE_EXPORT Table {
   // `value` exactly; moves there and answers true, or answers false and stays.
   bool locate(std::string_view fieldName, const Value& value);
 
+  // ---- reading any record of the view ------------------------------------
+  // For display adapters (grid models, reports) that show rows other than
+  // the current one: read without moving the cursor and without events.
+  // `row` counts from 0 in the view; a row or field beyond the end, or a
+  // closed table, fails. The pending record of append or edit is not seen.
+  bool isNullAt(std::size_t row, std::size_t fieldIndex) const;
+  std::string textAt(std::size_t row, std::size_t fieldIndex) const;         // as Field::asText
+  std::string displayTextAt(std::size_t row, std::size_t fieldIndex) const;  // as Field::displayText
+
   // ---- changing ----------------------------------------------------------
   // Starts a new record (all fields null) at the end of the view.
   void append();
