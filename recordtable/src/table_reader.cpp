@@ -153,12 +153,13 @@ void checkMarks(sqlite3* db, std::uintmax_t fileBytes, const FileFault& fault) {
 // the expected ordinary columns (no generated ones, which compute on read).
 void checkSchema(sqlite3* db, const FileFault& fault, const char* table,
                  const std::vector<std::string>& columns) {
+  // A virtual table would run its module's code on every read.
   Statement kind;
-  prepare(db, "SELECT type FROM sqlite_schema WHERE name = ?1", kind, fault);
+  prepare(db, "SELECT type = 'table' AND sql LIKE 'CREATE TABLE%' FROM sqlite_schema WHERE name = ?1",
+          kind, fault);
   sqlite3_bind_text(kind.get(), 1, table, -1, SQLITE_STATIC);
   if (!step(db, kind, fault)) fault.notTableFile(std::string("falta a tabela ") + table);
-  const unsigned char* type = sqlite3_column_text(kind.get(), 0);
-  if (type == nullptr || std::string_view(reinterpret_cast<const char*>(type)) != "table") {
+  if (sqlite3_column_int(kind.get(), 0) != 1) {
     fault.notTableFile(std::string(table) + " não é uma tabela simples");
   }
   Statement info;
@@ -221,7 +222,10 @@ std::vector<FieldDef> readFieldDefs(sqlite3* db, const FileFault& fault) {
     try {
       validateFieldDef(def);
     } catch (const TableError& e) {
-      fault.damaged(where + ": " + e.what());
+      std::string reason = e.what();  // a sentence of its own, continued here
+      if (!reason.empty() && reason[0] >= 'A' && reason[0] <= 'Z') reason[0] = static_cast<char>(reason[0] + 32);
+      if (!reason.empty() && reason.back() == '.') reason.pop_back();
+      fault.damaged(where + ": " + reason);
     }
     std::string upper = def.name;
     for (char& c : upper) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);

@@ -273,6 +273,8 @@ std::vector<BadFileCase> badFileCases() {
       {"fields missing", "DROP TABLE fields"},
       {"records as a view",
        "DROP TABLE records; CREATE VIEW records AS SELECT 1 c1,2 c2,3 c3,4 c4,5 c5,6 c6,7 c7"},
+      {"records as a virtual table",
+       "DROP TABLE records; CREATE VIRTUAL TABLE records USING fts5(c1, c2, c3, c4, c5, c6, c7)"},
       {"a trigger", "CREATE TRIGGER t AFTER INSERT ON fields BEGIN DELETE FROM records; END"},
       {"a generated column",
        "ALTER TABLE records ADD COLUMN c8 INTEGER GENERATED ALWAYS AS (c2 + 1) VIRTUAL"},
@@ -323,6 +325,7 @@ TEST_P(BadFile, IsRefusedWithOneClearErrorAndTheTableStaysClosed) {
     FAIL() << c.name << ": loaded";
   } catch (const TableError& e) {
     EXPECT_NE(std::string(e.what()).find(path.string()), std::string::npos) << e.what();
+    RecordProperty("message", e.what());
   }
   EXPECT_FALSE(table.isOpen());
   EXPECT_EQ(table.fieldDefs().front().name, "ANTES") << "definitions before the load stay";
