@@ -172,6 +172,9 @@ const RefusedCase kRefused[] = {
      "{" CASE_FIELDS R"(, "records": [)" GOOD_RECORD
      R"(, {"NRO_LOTE": 1, "DES_LOTE": "a", "DAT_X": null, "VLR_X": 1, "VLR_D": null, "NRO_ITEM": 2}]})",
      {"Registro 2", "campo NRO_ITEM"}},
+    {"RepeatedKey",
+     "{" CASE_FIELDS R"(, "records": [{"NRO_LOTE": 1, "DES_LOTE": "a", "DAT_X": null, "VLR_X": 1, "VLR_D": null, "VLR_X": 2}]})",
+     {"VLR_X", "duas vezes"}},
     {"RecordNotAnObject", "{" CASE_FIELDS R"(, "records": [)" GOOD_RECORD R"(, [1, 2]]})", {"Registro 2"}},
 };
 

@@ -1,6 +1,8 @@
 // JSON text in and out: parsing with a located error, and the layout of
 // the sample sources for output.
+#include <set>
 #include <string>
+#include <vector>
 
 #include "zultool/json_table.h"
 
@@ -59,8 +61,24 @@ std::string recordBlock(const json& fields, const json& record) {
 }  // namespace
 
 json parseJson(std::string_view text) {
+  // The parser keeps the last of two equal keys in an object; a document
+  // that says two things about one field or record is refused instead.
+  std::vector<std::set<std::string>> keysOfOpenObjects;
+  const json::parser_callback_t refuseRepeatedKeys = [&](int, json::parse_event_t event,
+                                                         json& parsed) {
+    if (event == json::parse_event_t::object_start) {
+      keysOfOpenObjects.emplace_back();
+    } else if (event == json::parse_event_t::object_end) {
+      keysOfOpenObjects.pop_back();
+    } else if (event == json::parse_event_t::key &&
+               !keysOfOpenObjects.back().insert(parsed.get<std::string>()).second) {
+      throw ConversionError("JSON inválido: a chave \"" + parsed.get<std::string>() +
+                            "\" aparece duas vezes no mesmo objeto.");
+    }
+    return true;
+  };
   try {
-    return json::parse(text.begin(), text.end());
+    return json::parse(text.begin(), text.end(), refuseRepeatedKeys);
   } catch (const json::parse_error& error) {
     throw ConversionError("JSON inválido na " +
                           location(text, error.byte > 0 ? error.byte - 1 : 0) + ": " +
