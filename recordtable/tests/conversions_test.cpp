@@ -80,6 +80,8 @@ const WriteCase kWriteCases[] = {
     {"VALOR", "units on a float", [](Field& f) { f.setDecimalUnits(1); }, nullptr},
 };
 
+void PrintTo(const WriteCase& c, std::ostream* out) { *out << c.field << ": " << c.description; }
+
 class FieldWrite : public ::testing::TestWithParam<WriteCase> {};
 
 TEST_P(FieldWrite, StoresOrFailsAndLeavesTheOldValue) {

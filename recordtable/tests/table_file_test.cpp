@@ -260,6 +260,8 @@ struct BadFileCase {
   bool missing = false;
 };
 
+void PrintTo(const BadFileCase& c, std::ostream* out) { *out << c.name; }
+
 std::vector<BadFileCase> badFileCases() {
   return {
       {"missing file", "", "", true},

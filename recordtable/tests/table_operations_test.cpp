@@ -210,6 +210,8 @@ struct FilterTextCase {
   bool valid;
 };
 
+void PrintTo(const FilterTextCase& c, std::ostream* out) { *out << '"' << c.text << '"'; }
+
 class FilterText : public ::testing::TestWithParam<FilterTextCase> {};
 
 TEST_P(FilterText, OnlyFieldEqualsIntegerIsAccepted) {
