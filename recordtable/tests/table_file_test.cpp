@@ -192,6 +192,21 @@ TEST(TableFile, SaveReplacesAnExistingFile) {
   EXPECT_EQ(folder.entries(), std::vector<std::string>{"p.PRO"});
 }
 
+// The program saves under a bare name, into the current folder.
+TEST(TableFile, SavesAndLoadsABareNameInTheCurrentFolder) {
+  ScratchFolder folder;
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(folder.path());
+  Table table;
+  fillEveryKind(table);
+  EXPECT_NO_THROW(table.saveToFile("PL_000045_2012_12345678000195.PRO"));
+  Table loaded;
+  EXPECT_NO_THROW(loaded.loadFromFile("PL_000045_2012_12345678000195.PRO"));
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(loaded.recordCount(), 3u);
+  EXPECT_EQ(folder.entries(), std::vector<std::string>{"PL_000045_2012_12345678000195.PRO"});
+}
+
 TEST(TableFile, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
   ScratchFolder folder;
   const auto path = folder.file("p.PRO");
