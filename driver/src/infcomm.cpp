@@ -3,6 +3,8 @@
 #include <cstring>
 #include <new>
 
+#include "option_values.h"
+
 namespace quovex::inf {
 namespace {
 
@@ -16,12 +18,6 @@ enum CommandOption {
   kOptionProcedureMode = 7,
   kOptionAcceptedNoEffect = 10,
 };
-
-ResultCode writeNumber(void* value, std::int32_t number) {
-  if (value == nullptr) return RESULT_INVALID_PARAMETER;
-  std::memcpy(value, &number, sizeof number);
-  return RESULT_OK;
-}
 
 }  // namespace
 

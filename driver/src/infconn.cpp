@@ -6,6 +6,7 @@
 
 #include "infcomm.h"
 #include "infmeta.h"
+#include "option_values.h"
 #include "shield.h"
 
 namespace quovex::inf {
@@ -24,12 +25,6 @@ enum ConnectionOption {
   kOptionConnectionName = 19,
   kOptionLogged = 21,
 };
-
-ResultCode writeNumber(void* value, std::int32_t number) {
-  if (value == nullptr) return RESULT_INVALID_PARAMETER;
-  std::memcpy(value, &number, sizeof number);
-  return RESULT_OK;
-}
 
 // The level in a transaction descriptor: its low 8 bits, sign-extended.
 std::int16_t descriptorLevel(const TransactionDesc& desc) {

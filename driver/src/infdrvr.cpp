@@ -1,10 +1,10 @@
 #include "infdrvr.h"
 
-#include <cstring>
 #include <new>
 
 #include "client_roles.h"
 #include "infconn.h"
+#include "option_values.h"
 
 namespace quovex::inf {
 namespace {
@@ -54,9 +54,7 @@ ResultCode INFDriver::setOption(OptionNumber option, OptionValue value) noexcept
 ResultCode INFDriver::getOption(OptionNumber option, void* value, std::int16_t /*maxLength*/,
                                 std::int16_t* /*length*/) noexcept {
   if (optionKey(option) != kOptionSizeSetting) return RESULT_NOT_SUPPORTED;
-  if (value == nullptr) return RESULT_INVALID_PARAMETER;
-  std::memcpy(value, &sizeSetting_, sizeof sizeSetting_);
-  return RESULT_OK;
+  return writeNumber(value, sizeSetting_);
 }
 
 }  // namespace quovex::inf
