@@ -55,8 +55,8 @@ const std::string kObject =
     "Termo de Referência, Anexo I do edital.\nEntrega parcelada no Almoxarifado Central da "
     "Secretaria Municipal de Saúde.";
 
-// A specification of a few hundred characters that differs from item to item.
-std::string specification(std::int64_t item) {
+// An item's DES_ESPECIFICACAO text: a few hundred characters that differ from item to item.
+std::string especificacao(std::int64_t item) {
   return "Item " + std::to_string(item) +
          ": produto de primeira qualidade, embalagem original do fabricante com identificação do "
          "lote, data de fabricação e validade.\nValidade mínima de 12 meses na data da entrega; "
@@ -70,7 +70,7 @@ void fillField(recordtable::Field& field, std::int64_t item) {
   const std::string& name = field.name();
   switch (field.kind()) {
     case FieldKind::LongText:
-      field.setText(name == "DES_OBJETO" ? kObject : specification(item));
+      field.setText(name == "DES_OBJETO" ? kObject : especificacao(item));
       return;
     case FieldKind::Text:
       if (name == "NRO_CGC") field.setText("76104528000180");
