@@ -16,7 +16,7 @@ Status openConnection(Runtime& rt, const std::string& target, std::string name, 
   // A connection opened without a name is known by its target, as in
   // Informix's CONNECT TO without AS.
   if (name.empty()) name = target;
-  if (rt.connections.contains(name)) return Status::error(code::kConnectionDoesNotExist);
+  if (rt.connections.contains(name)) return Status::error(code::kConnectionNameInUse);
   std::unique_ptr<Database> database;
   Status status = Database::open(databasePath(target), database);
   if (!status.failed()) status = database->checkLogin(login);

@@ -32,6 +32,7 @@ constexpr MessageTemplate kTemplates[] = {
     {code::kAlreadyInTransaction, "Already in transaction."},
     {code::kMissingReferencedKey, "Missing key in referenced table for referential constraint (%s)."},
     {code::kIncorrectLogin, "Incorrect password or user %s is not known on the database server."},
+    {code::kConnectionNameInUse, "Connection name is already in use."},
     {code::kConnectionDoesNotExist, "Connection does not exist."},
     // The driver appends "sqlerrd[1] = <second detail code>" to this text;
     // the argument, when set, is "(<what failed>) ".

@@ -27,6 +27,7 @@ constexpr int32_t kCheckConstraint = -530;
 constexpr int32_t kAlreadyInTransaction = -535;
 constexpr int32_t kMissingReferencedKey = -691;
 constexpr int32_t kIncorrectLogin = -951;
+constexpr int32_t kConnectionNameInUse = -1802;
 constexpr int32_t kConnectionDoesNotExist = -1803;
 constexpr int32_t kRuntimeError = -29000;
 

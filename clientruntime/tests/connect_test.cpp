@@ -99,7 +99,7 @@ TEST_F(ConnectTest, NamedConnectionsAndTheCurrentOne) {
   EXPECT_EQ(committedRows(first, "items"), 2);
   EXPECT_EQ(committedRows(second, "items"), 1);
 
-  EXPECT_EQ(connect(second, "one"), -1803) << "a name in use";
+  EXPECT_EQ(connect(second, "one"), -1802) << "a name in use";
   EXPECT_EQ(execute("INSERT INTO items (name) VALUES ('still first')"), 0) << "the failed connect changed nothing";
   EXPECT_EQ(committedRows(first, "items"), 3);
 
@@ -127,7 +127,7 @@ TEST_F(ConnectTest, UnknownOrMissingNamesAreRefused) {
 TEST_F(ConnectTest, ConnectionWithoutNameIsKnownByItsTarget) {
   const std::string path = createDatabase("db.sqlite", IFX_LOG_NONE);
   ASSERT_EQ(connect(path, ""), 0);
-  EXPECT_EQ(connect(path, nullptr), -1803) << "the target is already a connection name";
+  EXPECT_EQ(connect(path, nullptr), -1802) << "the target is already a connection name";
   clientDisconnect(path.c_str());
   EXPECT_EQ(clientStatusCode(), 0);
 }

@@ -31,6 +31,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(MessageCase{-329, "Database not found or no system permission."},
                       MessageCase{-111, "ISAM error: no record found."}, MessageCase{-255, "Not in transaction."},
                       MessageCase{-256, "Transaction not available."}, MessageCase{-535, "Already in transaction."},
+                      MessageCase{-1802, "Connection name is already in use."},
                       MessageCase{-1803, "Connection does not exist."},
                       MessageCase{-951, "Incorrect password or user %s is not known on the database server."},
                       MessageCase{-201, "A syntax error has occurred."},

@@ -96,6 +96,19 @@ TEST_F(Connections, WrongPasswordIsRefused) {
   EXPECT_EQ(c.connect(path.c_str(), "ana", "secret"), RESULT_OK);
 }
 
+// Two connections given the same name (option 19): the second connect is
+// refused with the runtime's text for a name in use; the first stays open.
+TEST_F(Connections, NameInUseIsRefusedWithItsText) {
+  const std::string path = createDatabase("same.db", IFX_LOG_BUFFERED);
+  host::Connection first = connectedAs(path, "SAME");
+  host::Connection second = connection();
+  ASSERT_EQ(second.setOption(19, reinterpret_cast<std::intptr_t>("SAME")), RESULT_OK);
+  EXPECT_EQ(second.connect(path.c_str()), RESULT_INVALID_LOGIN);
+  EXPECT_EQ(second.errorText(), "Connection name is already in use.");
+  EXPECT_EQ(first.disconnect(), RESULT_OK);
+  EXPECT_EQ(second.connect(path.c_str()), RESULT_OK) << "the name is free once the first is closed";
+}
+
 TEST_F(Connections, GeneratedNamesFollowTheCounter) {
   const std::string path = createDatabase("names.db", IFX_LOG_BUFFERED);
   host::Connection a = connection();

@@ -78,7 +78,7 @@ IFXRT_API void clientFreeLogin(IfxLogin* login);
 
 // 65: opens the database `target` ("path" or "path@server") as the named
 // connection and makes it current. Status: 0, -329 (second detail -111) when
-// the database file does not exist, -951 for a wrong user or password, -1803
+// the database file does not exist, -951 for a wrong user or password, -1802
 // when the name is already in use. On success sqlwarn[1] is 'W' for a logged
 // database, sqlwarn[1] and sqlwarn[2] for an ANSI one.
 // The path is the target up to its first "@"; only an existing regular file
