@@ -1,6 +1,7 @@
 #include "table_impl.h"
 
 #include <algorithm>
+#include <atomic>
 #include <numeric>
 
 #include "field_values.h"
@@ -45,6 +46,13 @@ std::optional<std::size_t> findByName(const std::vector<FieldDef>& defs, std::st
   return std::nullopt;
 }
 
+// Generations are unique across all tables of the process, so that a
+// bookmark made by one table is never taken for a record of another.
+std::uint64_t newGeneration() {
+  static std::atomic<std::uint64_t> last{0};
+  return ++last;
+}
+
 bool isNumberKind(FieldKind kind) {
   return kind == FieldKind::Int16 || kind == FieldKind::Int32 || kind == FieldKind::Float ||
          kind == FieldKind::Decimal;
@@ -52,7 +60,7 @@ bool isNumberKind(FieldKind kind) {
 
 }  // namespace
 
-TableImpl::TableImpl(std::string name) : name_(std::move(name)) {}
+TableImpl::TableImpl(std::string name) : name_(std::move(name)), generation_(newGeneration()) {}
 TableImpl::~TableImpl() = default;
 
 std::string TableImpl::tableSuffix() const { return detail::inTable(name_); }
@@ -200,7 +208,7 @@ void TableImpl::loadFromFile(const std::filesystem::path& path) {
   cells_.swap(data.cells);
   arena_.swap(data.arena);
   recordCount_ = data.recordCount;
-  ++generation_;
+  generation_ = newGeneration();
   state_ = TableState::Browse;
   sortOrder();
   rebuildView();
@@ -225,7 +233,7 @@ void TableImpl::discardRecords() {
   recordCount_ = 0;
   position_ = 0;
   eof_ = bof_ = true;
-  ++generation_;
+  generation_ = newGeneration();
 }
 
 void TableImpl::close() {
@@ -520,7 +528,7 @@ Bookmark TableImpl::bookmark() const {
 
 void TableImpl::gotoBookmark(const Bookmark& mark) {
   requireOpen();
-  if (!mark.isSet() || mark.generation_ != generation_) {
+  if (!mark.isSet() || mark.generation_ != generation_ || mark.record_ >= recordCount_) {
     fail("O marcador não é válido" + tableSuffix() + ".");
   }
   settlePending();

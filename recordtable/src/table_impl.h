@@ -158,7 +158,7 @@ class TableImpl {
   std::size_t filterField_ = 0;
 
   int suspendCount_ = 0;
-  std::uint64_t generation_ = 1;
+  std::uint64_t generation_;  // changes whenever the records are replaced
   ObserverId nextObserverId_ = 1;
   std::vector<std::pair<ObserverId, Observer>> observers_;
 };

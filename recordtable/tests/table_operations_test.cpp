@@ -271,6 +271,25 @@ TEST_F(ItemTable, BookmarksReturnToTheRememberedRecord) {
   EXPECT_FALSE(table.bookmark().isSet()) << "no current record";
 }
 
+// A mark belongs to the table that made it: another table with as many
+// records (and the same history) must not take it for one of its own.
+TEST_F(ItemTable, BookmarksOfAnotherTableAreRefused) {
+  Table other("CDS_Outra");
+  other.setFieldDefs(itemDefs());
+  other.setIndexFieldNames("NRO_LOTE; NRO_ITEM");
+  other.createEmpty();
+  for (int item = 1; item <= 5; ++item) appendItem(other, 9, item);
+  table.last();
+  const Bookmark mark = table.bookmark();
+  other.first();
+  EXPECT_THROW(other.gotoBookmark(mark), TableError);
+  EXPECT_EQ(other.recordNumber(), 1u) << "stays where it was";
+  // A mark of a record the other table does not have at all.
+  for (int item = 6; item <= 9; ++item) appendItem(table, 4, item);
+  table.last();
+  EXPECT_THROW(other.gotoBookmark(table.bookmark()), TableError);
+}
+
 TEST_F(ItemTable, DisplaySuspensionNestsAndEventsStillFire) {
   watch();
   table.suspendDisplay();

@@ -52,8 +52,9 @@ enum class TableEvent : std::uint8_t {
 using ObserverId = std::uint64_t;
 using Observer = std::function<void(TableEvent)>;
 
-// A remembered record. Copyable; valid until released, until the table is
-// closed or reloaded, or until its record leaves the view.
+// A remembered record. Copyable; valid only for the table that made it, and
+// until released, until that table is closed or reloaded, or until its
+// record leaves the view.
 class Bookmark {
  public:
   Bookmark() = default;
@@ -173,7 +174,8 @@ class RECORDTABLE_EXPORT Table {
   // Remembers the current stored record; unset with no current record.
   Bookmark bookmark() const;
   // Moves to the remembered record; fails when the mark is unset, released,
-  // from before a close or load, or its record is not in the view.
+  // made by another table or before a close or load, or its record is not
+  // in the view.
   void gotoBookmark(const Bookmark& mark);
   void releaseBookmark(Bookmark& mark);
 
