@@ -2,13 +2,36 @@
 
 #include "controls/ErrorBox.h"
 
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QHideEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QTimer>
 
 namespace controls {
+namespace {
+
+// Swallows the first mouse press the application delivers while it lives.
+class MousePressWithholder final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (used_ || (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick)) {
+      return false;
+    }
+    used_ = true;
+    return true;
+  }
+
+ private:
+  bool used_ = false;
+};
+
+}  // namespace
 
 CheckedLineEdit::CheckedLineEdit(QWidget* parent) : QLineEdit(parent) {
   // A dropped text would bypass the key filter; the controls take no drops.
@@ -34,6 +57,7 @@ void CheckedLineEdit::focusOutEvent(QFocusEvent* event) {
   // The exit step may open a message box and move the focus; any focus
   // event that reaches us meanwhile is part of that step, not a new exit.
   if (exiting_ || !visit_.focusOut(event->reason())) return;
+  exitReason_ = event->reason();
   QPointer<CheckedLineEdit> alive(this);
   exiting_ = true;
   const bool runExitEvent = exitStep();
@@ -52,7 +76,20 @@ void CheckedLineEdit::refuseExit(const QString& message) {
   setFocus(Qt::OtherFocusReason);
   if (window()->focusWidget() != this) visit_.reset();  // hidden or disabled: the focus could not come back
   selectAll();
+  QPointer<CheckedLineEdit> alive(this);
   showErrorBox(this, message);
+  if (alive && exitReason_ == Qt::MouseFocusReason) withholdPendingMousePress();
+}
+
+void CheckedLineEdit::withholdPendingMousePress() {
+  // A click moves the focus before its press is delivered: the toolkit sends
+  // the press to the clicked widget once this exit step has returned. The
+  // focus stayed here, so the press goes nowhere; otherwise a button would
+  // be pressed (and left drawn pressed, its release lost while the box was
+  // up). The filter lives until the events already under way have run.
+  auto* withholder = new MousePressWithholder(this);
+  QCoreApplication::instance()->installEventFilter(withholder);
+  QTimer::singleShot(0, withholder, &QObject::deleteLater);
 }
 
 void CheckedLineEdit::keyPressEvent(QKeyEvent* event) {

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
+#include <QPushButton>
 #include <QSignalSpy>
 
 namespace controls {
@@ -169,6 +170,55 @@ TEST_F(MemoeditWidget, MinusAloneShowsValorInvalidoAndKeepsTheFocus) {
   EXPECT_TRUE(next->hasFocus());
   EXPECT_EQ(edit->text(), u"5,0000");
   EXPECT_EQ(exits.count(), 1);
+}
+
+// A click on a button moves the focus before the button sees the press. When
+// the exit is refused, that press must not reach the button: it would be
+// left drawn pressed (the release is lost while the box is up) or, with no
+// modal loop in between, be clicked with the value refused.
+class MemoeditClickAway : public MemoeditWidget {
+ protected:
+  void SetUp() override {
+    MemoeditWidget::SetUp();
+    button = new QPushButton(QStringLiteral("Gravar"), &window);
+    button->setGeometry(150, 10, 80, 25);
+    button->show();
+    QWidget::setTabOrder(next, edit);
+  }
+  QPushButton* button = nullptr;
+};
+
+TEST_F(MemoeditClickAway, RefusedExitKeepsTheClickFromTheButton) {
+  QSignalSpy clicks(button, &QPushButton::clicked);
+  tabIn();
+  type(QStringLiteral("-"));
+  QTest::mouseClick(button, Qt::LeftButton);
+  EXPECT_EQ(errors.texts(), std::vector<QString>{QStringLiteral("Valor inválido.")});
+  EXPECT_EQ(clicks.count(), 0);
+  EXPECT_FALSE(button->isDown());
+  expectFocusKept();
+
+  // Corrected, the same click leaves the box and presses the button.
+  type(QStringLiteral("5"));
+  QTest::mouseClick(button, Qt::LeftButton);
+  EXPECT_TRUE(button->hasFocus());
+  EXPECT_EQ(clicks.count(), 1);
+  EXPECT_EQ(edit->text(), u"5,0000");
+}
+
+TEST_F(MemoeditClickAway, ButtonIsNotLeftPressedBehindTheRealBox) {
+  const ErrorBoxHook recording = setErrorBoxHook({});
+  QSignalSpy clicks(button, &QPushButton::clicked);
+  tabIn();
+  type(QStringLiteral("-"));
+  // The user lets the mouse button go while the box is up, then presses OK.
+  testing_support::answerNextMessageBox([&](QMessageBox&) { QTest::mouseRelease(button, Qt::LeftButton); });
+  QTest::mousePress(button, Qt::LeftButton);
+  setErrorBoxHook(recording);
+
+  EXPECT_FALSE(button->isDown());
+  EXPECT_EQ(clicks.count(), 0);
+  expectFocusKept();
 }
 
 TEST_F(MemoeditWidget, ZeroWithItsOwnMessageKeepsTheFocus) {

@@ -41,6 +41,8 @@ class CheckedLineEdit : public QLineEdit {
 
   // The exit may not happen: takes the focus back without starting a new
   // visit, selects the whole text and shows `message` in the error box.
+  // When a mouse press moved the focus away, that press does not reach the
+  // widget it was meant for.
   void refuseExit(const QString& message);
 
   void focusInEvent(QFocusEvent* event) override;
@@ -50,8 +52,12 @@ class CheckedLineEdit : public QLineEdit {
   void hideEvent(QHideEvent* event) override;
 
  private:
+  // Keeps the mouse press that is being delivered from its widget.
+  void withholdPendingMousePress();
+
   FocusVisit visit_;
   bool exiting_ = false;
+  Qt::FocusReason exitReason_ = Qt::OtherFocusReason;
 };
 
 }  // namespace controls
