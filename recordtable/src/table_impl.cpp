@@ -559,10 +559,14 @@ void TableImpl::removeObserver(ObserverId id) {
 }
 
 void TableImpl::notify(TableEvent event) {
-  // A copy, so that observers may add or remove observers while being told.
+  // A copy, so that observers may add or remove observers while being told:
+  // one added now hears from the next event on; one removed now is not
+  // called any more, since whoever owned it may be gone.
   const std::vector<std::pair<ObserverId, Observer>> current = observers_;
   for (const auto& [id, observer] : current) {
-    if (observer) observer(event);
+    const bool stillThere = std::any_of(observers_.begin(), observers_.end(),
+                                        [id = id](const auto& entry) { return entry.first == id; });
+    if (stillThere && observer) observer(event);
   }
 }
 

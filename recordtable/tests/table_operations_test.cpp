@@ -353,6 +353,26 @@ TEST_F(ItemTable, ObserversMayMoveTheTableAndUnsubscribe) {
   EXPECT_EQ(table.recordNumber(), 1u);
 }
 
+// An observer removed while a notification is under way is not called
+// again: its owner may already be gone (a grid closed by another observer).
+TEST_F(ItemTable, AnObserverRemovedDuringANotificationIsNotCalled) {
+  int laterCalls = 0;
+  ObserverId later = 0;
+  table.addObserver([&](TableEvent) { table.removeObserver(later); });
+  later = table.addObserver([&](TableEvent) { ++laterCalls; });
+  table.next();
+  EXPECT_EQ(laterCalls, 0);
+  ObserverId added = 0;
+  int addedCalls = 0;
+  table.addObserver([&](TableEvent) {
+    if (added == 0) added = table.addObserver([&](TableEvent) { ++addedCalls; });
+  });
+  table.next();
+  EXPECT_EQ(addedCalls, 0) << "one added during a notification hears from the next one on";
+  table.next();
+  EXPECT_EQ(addedCalls, 1);
+}
+
 TEST(TableLifeCycle, CreateEmptyNeedsDefinitionsAndAClosedTable) {
   Table table("CDS_Lote");
   EXPECT_THROW(table.createEmpty(), TableError);

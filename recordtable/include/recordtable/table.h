@@ -187,8 +187,10 @@ class RECORDTABLE_EXPORT Table {
   bool displaySuspended() const;
 
   // ---- observers ---------------------------------------------------------
-  // Observers may move or change this table from inside the call; adding or
-  // removing observers during a notification takes effect at the next one.
+  // Observers may move or change this table from inside the call. An
+  // observer added during a notification is called from the next one on; one
+  // removed during a notification is not called again, not even for the
+  // notification under way.
   ObserverId addObserver(Observer observer);
   void removeObserver(ObserverId id);
 
