@@ -194,7 +194,13 @@ ResultCode closeClientDatabase(ClientConnection& record) {
 
 void abandonClientDatabase(ClientConnection& record) {
   if (!record.name) return;
+  // Closing rewrites the status area, which still describes the failure that
+  // led here: its error text reads the message argument and second detail
+  // code from it. Put them back once the connection is closed.
+  IfxStatusArea* area = clientRoles().statusArea();
+  const IfxStatusArea kept = area != nullptr ? *area : IfxStatusArea{};
   clientRoles().disconnect(record.name.get());
+  if (area != nullptr) *area = kept;
 }
 
 }  // namespace quovex::inf

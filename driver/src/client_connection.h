@@ -77,7 +77,8 @@ ResultCode closeClientDatabase(ClientConnection& record);
 
 // Closes the runtime connection without committing and without tracing, for
 // an owner that goes away still connected (an open transaction is rolled
-// back by the runtime). lastStatus is left as it was.
+// back by the runtime). lastStatus and the runtime's status area are left as
+// they were, so the error text still describes the failure before it.
 void abandonClientDatabase(ClientConnection& record);
 
 }  // namespace quovex::inf

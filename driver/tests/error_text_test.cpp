@@ -106,4 +106,17 @@ TEST_F(ErrorTexts, PendingSecondaryCodeOnTheNextRequest) {
   }
 }
 
+// A connect that fails after the runtime connection opened (the isolation
+// step of an ANSI database) closes that connection again; the failure's
+// message argument and second detail code still reach the error texts.
+TEST_F(ErrorTexts, FailureAfterTheConnectionOpenedKeepsItsDetails) {
+  const std::string ansi = createDatabase("ansi.db", IFX_LOG_ANSI);
+  host::Connection c = connection();
+  ifxrtFailCall(IFX_ROLE_EXECUTE_FIXED, 1, -29000, -111);
+  EXPECT_EQ(c.connect(ansi.c_str()), RESULT_CLIENT_ERROR);
+  ifxrtClearFaults();
+  EXPECT_EQ(c.errorText(), "Error in the client runtime. sqlerrd[1] = -111");
+  EXPECT_EQ(c.errorText(), "ISAM error: no record found.");
+}
+
 }  // namespace
