@@ -18,6 +18,13 @@ TEST_F(TimemaskWidget, CreationDefaults) {
   EXPECT_TRUE(fresh.AceitaNulo());
   EXPECT_EQ(fresh.width(), 49);
   EXPECT_EQ(fresh.inputMask(), TTimeMaskEdit::kReportedInputMask);
+  // Every digit position may stay empty: the toolkit finds an empty or partly
+  // typed box acceptable (it emits editingFinished for it); the exit check
+  // alone decides what is a time.
+  EXPECT_TRUE(fresh.hasAcceptableInput());
+  fresh.setText(QStringLiteral("12:3"));
+  EXPECT_EQ(fresh.Text(), u"12:3 ");
+  EXPECT_TRUE(fresh.hasAcceptableInput());
   fresh.setText(QStringLiteral("12:30"));
   EXPECT_EQ(fresh.Text(), u"12:30");
 }

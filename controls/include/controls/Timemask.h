@@ -19,11 +19,12 @@ class TTimeMaskEdit : public CheckedLineEdit {
   Q_PROPERTY(bool AceitaNulo READ AceitaNulo WRITE SetAceitaNulo)
 
  public:
-  // The Qt input mask equivalent to "99:99;1; ": QLineEdit's text()
+  // The Qt input mask equivalent to "99:99;1; ": Qt's "0" is a digit that
+  // may stay empty (its "9" would be a required one). QLineEdit's text()
   // leaves the blanks out, Text() below keeps them.
-  static inline const QString kInputMask = QStringLiteral("99:99; ");
+  static inline const QString kInputMask = QStringLiteral("00:00; ");
   // How QLineEdit::inputMask() reports it (a blank is its default blank).
-  static inline const QString kReportedInputMask = QStringLiteral("99:99");
+  static inline const QString kReportedInputMask = QStringLiteral("00:00");
 
   // Created with the mask, AceitaNulo true, the text "  :  ", 49 wide.
   explicit TTimeMaskEdit(QWidget* parent = nullptr);
