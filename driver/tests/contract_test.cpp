@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 #include "host_api.h"
@@ -145,6 +146,14 @@ TEST(HostContract, CursorDefaultsAnswerNotSupportedInTheirSlots) {
   EXPECT_EQ(host::callSlot<ResultCode>(object, 17, std::uint16_t{1}, &isNull), 1017);
   EXPECT_EQ(host::callSlot<ResultCode>(object, 19), 1019);
 }
+
+// An interface object is its table address and nothing else, and no virtual
+// destructor sits in (or after) the slot table.
+template <typename... Interface>
+constexpr bool onlyTheTable() {
+  return ((sizeof(Interface) == sizeof(void*) && !std::has_virtual_destructor_v<Interface>) && ...);
+}
+static_assert(onlyTheTable<SQLDriver, SQLConnection, SQLCommand, SQLCursor, SQLMetaData>());
 
 TEST(HostContract, RecordLayouts) {
   EXPECT_EQ(sizeof(TraceRecord), 1036u);
