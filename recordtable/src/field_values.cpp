@@ -163,6 +163,33 @@ StoredValue storedFromValue(const FieldDef& def, const Value& value) {
   }
 }
 
+bool beyondField(const FieldDef& def, const Value& value) {
+  const bool integerKind = def.kind == FieldKind::Int16 || def.kind == FieldKind::Int32;
+  const auto outOfRange = [&def](std::int64_t v) {
+    return def.kind == FieldKind::Int16 ? (v < INT16_MIN || v > INT16_MAX)
+                                        : (v < INT32_MIN || v > INT32_MAX);
+  };
+  const auto notAnInteger = [&outOfRange](double v) {
+    const std::optional<std::int64_t> whole = roundToInteger(v);
+    return !whole || static_cast<double>(*whole) != v || outOfRange(*whole);
+  };
+  if (const auto* integer = std::get_if<std::int64_t>(&value)) return integerKind && outOfRange(*integer);
+  if (const auto* number = std::get_if<double>(&value)) {
+    return integerKind && std::isfinite(*number) && notAnInteger(*number);
+  }
+  if (const auto* text = std::get_if<std::string>(&value)) {
+    if (def.kind == FieldKind::Text) {
+      const std::optional<std::size_t> length = utf8Length(*text);
+      return length && *length > static_cast<std::size_t>(def.size);
+    }
+    if (integerKind) {
+      const std::optional<double> number = parseNumber(*text);
+      return number && notAnInteger(*number);
+    }
+  }
+  return false;
+}
+
 std::string textOfCell(const FieldDef& def, const Cell& cell, std::string_view text) {
   if (cell.null) return {};
   switch (def.kind) {

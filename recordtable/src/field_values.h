@@ -27,6 +27,12 @@ StoredValue storedFromDateTime(const FieldDef& def, const DateTime& value);
 StoredValue storedFromDecimalUnits(const FieldDef& def, std::int64_t units);
 StoredValue storedFromValue(const FieldDef& def, const Value& value);
 
+// True when `value` is of a sort the field takes but lies beyond what it can
+// hold, so that no stored value can equal it: a text longer than a Text
+// field, or for an integer field a number (or number text) that is not whole
+// or is out of its range.
+bool beyondField(const FieldDef& def, const Value& value);
+
 // Reads of a stored cell (`text` is the cell's text for text kinds).
 std::string textOfCell(const FieldDef& def, const Cell& cell, std::string_view text);
 std::int64_t integerOfCell(const FieldDef& def, const Cell& cell, std::string_view text);

@@ -373,6 +373,7 @@ bool TableImpl::locate(std::string_view fieldName, const Value& value) {
   requireOpen();
   const Field& field = fieldByName(fieldName);
   const std::size_t f = field.index();
+  if (detail::beyondField(defs_[f], value)) return false;
   const detail::StoredValue wanted = detail::storedFromValue(defs_[f], value);
   settlePending();
   const std::vector<std::uint32_t>& v = view();

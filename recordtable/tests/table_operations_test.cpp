@@ -145,6 +145,33 @@ TEST_F(ItemTable, LocateMovesToTheFirstMatchOrStays) {
   EXPECT_THROW(table.locate("SEM_CAMPO", Value{std::int64_t{1}}), TableError);
 }
 
+// A value of a sort the field takes but beyond what it can hold equals no
+// record: it is not found, and that is no error.
+TEST_F(ItemTable, LocateOfAValueTheFieldCannotHoldFindsNothing) {
+  watch();
+  table.last();
+  events.clear();
+  const std::pair<const char*, Value> beyond[] = {
+      {"DES_LOTE", Value{std::string(101, 'x')}},     // text(100)
+      {"NRO_LOTE", Value{std::int64_t{70000}}},      // int16
+      {"NRO_LOTE", Value{std::string("70000")}},
+      {"NRO_LOTE", Value{2.5}},                      // a fraction for an integer field
+      {"NRO_LOTE", Value{std::string("2,5")}},
+      {"NRO_ITEM", Value{1e12}},                     // int32
+      {"NRO_ITEM", Value{std::string("99999999999999999999")}},
+  };
+  for (const auto& [field, value] : beyond) {
+    SCOPED_TRACE(field);
+    bool found = true;
+    EXPECT_NO_THROW(found = table.locate(field, value));
+    EXPECT_FALSE(found);
+    EXPECT_EQ(table.recordNumber(), 5u);
+  }
+  EXPECT_TRUE(events.empty());
+  EXPECT_TRUE(table.locate("NRO_LOTE", Value{2.0})) << "a whole number is compared as such";
+  EXPECT_EQ(table.recordNumber(), 3u);
+}
+
 TEST_F(ItemTable, LocateFindsNull) {
   table.append();
   table.fieldByName("NRO_LOTE").setInteger(5);

@@ -22,7 +22,9 @@
 namespace recordtable {
 
 // A value given to locate(): converted to the field's kind before comparing
-// (a value that cannot be converted raises TableError). monostate is null.
+// (a value that cannot be converted raises TableError; one that converts but
+// lies beyond what the field holds, such as a text longer than the field or
+// 70000 for an int16, is simply not found). monostate is null.
 using Value = std::variant<std::monostate, std::int64_t, double, std::string, DateTime>;
 
 // What a table is doing with its current record.
