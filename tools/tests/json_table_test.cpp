@@ -175,6 +175,9 @@ const RefusedCase kRefused[] = {
     {"RepeatedKey",
      "{" CASE_FIELDS R"(, "records": [{"NRO_LOTE": 1, "DES_LOTE": "a", "DAT_X": null, "VLR_X": 1, "VLR_D": null, "VLR_X": 2}]})",
      {"VLR_X", "duas vezes"}},
+    {"FloatBeyondDoubles",
+     "{" CASE_FIELDS R"(, "records": [{"NRO_LOTE": 1, "DES_LOTE": "a", "DAT_X": null, "VLR_X": -1e400, "VLR_D": null}]})",
+     {"JSON inválido", "-1e400"}},
     {"RecordNotAnObject", "{" CASE_FIELDS R"(, "records": [)" GOOD_RECORD R"(, [1, 2]]})", {"Registro 2"}},
 };
 

@@ -28,20 +28,23 @@ std::string shellQuoted(const std::string& text) {
   return quoted + "'";
 }
 
-// Runs zultool with `args` (already quoted), capturing both outputs.
-RunResult runZultool(const TempFolder& folder, const std::string& args) {
+// Runs zultool with `args` (already quoted), capturing both outputs; with
+// `stdoutTo` given, standard output goes there instead.
+RunResult runZultool(const TempFolder& folder, const std::string& args,
+                     const std::filesystem::path& stdoutTo = {}) {
   const auto out = folder.path().parent_path() / (folder.path().filename().string() + ".out");
   const auto err = folder.path().parent_path() / (folder.path().filename().string() + ".err");
   const std::string command = shellQuoted(ZULTOOL_EXECUTABLE) + " " + args + " >" +
-                              shellQuoted(out.string()) + " 2>" + shellQuoted(err.string());
+                              shellQuoted(stdoutTo.empty() ? out.string() : stdoutTo.string()) +
+                              " 2>" + shellQuoted(err.string());
   const int status = std::system(command.c_str());
   RunResult result;
   // The shell reports a child ended by a signal as 128 + the signal number.
   result.exitedNormally = status != -1 && WIFEXITED(status) && WEXITSTATUS(status) < 128;
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.out = readFile(out);
+  if (stdoutTo.empty()) result.out = readFile(out);
   result.err = readFile(err);
-  std::filesystem::remove(out);
+  std::filesystem::remove(out);  // nothing when stdout went elsewhere
   std::filesystem::remove(err);
   return result;
 }
@@ -149,6 +152,17 @@ TEST(ZultoolCli, CheckAndExportOfDamagedFilesFailWithAMessage) {
     }
     EXPECT_EQ(readFile(damaged), bytes);
   }
+}
+
+// An export whose output cannot be written (a full disk) fails with a
+// message, not with a bare exit code.
+TEST(ZultoolCli, ExportThatCannotWriteItsOutputSaysSo) {
+  TempFolder folder;
+  importJsonFile(kSample, folder / "good.ZUL");
+  const RunResult result = runZultool(folder, "export " + arg(folder / "good.ZUL"), "/dev/full");
+  EXPECT_TRUE(result.exitedNormally);
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find("zultool: "), std::string::npos) << result.err;
 }
 
 TEST(ZultoolCli, MissingFilesAndWrongCommandLines) {

@@ -83,6 +83,16 @@ json parseJson(std::string_view text) {
     throw ConversionError("JSON inválido na " +
                           location(text, error.byte > 0 ? error.byte - 1 : 0) + ": " +
                           parserReason(error.what()) + ".");
+  } catch (const json::out_of_range& error) {
+    // The parser's only range error: a number beyond the doubles ("1e400"),
+    // named between quotes in its text.
+    const std::string_view what = error.what();
+    const std::size_t open = what.find('\'');
+    const std::size_t close = what.rfind('\'');
+    const std::string number =
+        open < close ? " " + std::string(what.substr(open + 1, close - open - 1)) : std::string();
+    throw ConversionError("JSON inválido: o número" + number +
+                          " está fora da faixa dos números de ponto flutuante.");
   }
 }
 

@@ -74,7 +74,11 @@ int run(const std::vector<std::string>& args) {
   if (command == "export" && args.size() == 2) {
     const std::string text = zultool::exportTableFile(args[1]);
     std::cout << text << std::flush;
-    return std::cout ? 0 : kExitRefused;
+    if (!std::cout) {
+      std::cerr << "zultool: Não foi possível escrever o JSON na saída padrão.\n";
+      return kExitRefused;
+    }
+    return 0;
   }
   if (command == "check") return runCheck({args.begin() + 1, args.end()});
   return usage();
