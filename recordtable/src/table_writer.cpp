@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <random>
 #include <string>
 
 #include "messages.h"
@@ -46,19 +47,34 @@ class SaveFault {
   std::string target_;
 };
 
+// Six random characters for a temporary file's name.
+std::string randomSuffix() {
+  static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  thread_local std::mt19937_64 generator{std::random_device{}()};
+  std::string suffix(6, ' ');
+  for (char& c : suffix) c = kChars[generator() % (sizeof kChars - 1)];
+  return suffix;
+}
+
 // The temporary file: created exclusively beside the target, removed again
 // unless it has been renamed into place.
 class TemporaryFile {
  public:
   TemporaryFile(const fs::path& target, const SaveFault& fault) {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    path_ = (folder / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
-    fd_ = ::mkstemp(path_.data());
-    if (fd_ < 0) fault.system("o arquivo temporário não pôde ser criado");
-    // mkstemp gives 0600; a table file is as readable as the one it replaces.
+    const std::string stem = (folder / ("." + target.filename().string() + ".tmp-")).string();
+    // Mode 0666 as for any new file, so that the umask (and a folder's
+    // default ACL) decide who may read a new table file.
+    for (int attempt = 1; fd_ < 0; ++attempt) {
+      path_ = stem + randomSuffix();
+      fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd_ < 0 && (errno != EEXIST || attempt == 100)) {
+        fault.system("o arquivo temporário não pôde ser criado");
+      }
+    }
+    // A replacement is as readable as the file it replaces.
     struct stat old {};
-    const mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    ::fchmod(fd_, mode);
+    if (::stat(target.c_str(), &old) == 0) ::fchmod(fd_, old.st_mode & 07777);
   }
   ~TemporaryFile() {
     if (fd_ >= 0) ::close(fd_);

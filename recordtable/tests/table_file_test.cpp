@@ -192,6 +192,23 @@ TEST(TableFile, SaveReplacesAnExistingFile) {
   EXPECT_EQ(folder.entries(), std::vector<std::string>{"p.PRO"});
 }
 
+// A new file is as private as the user's umask asks for, like any new file.
+TEST(TableFile, ANewFileFollowsTheUmask) {
+  ScratchFolder folder;
+  Table table;
+  fillEveryKind(table);
+  const mode_t previous = ::umask(077);
+  table.saveToFile(folder.file("private.PRO"));
+  ::umask(022);
+  table.saveToFile(folder.file("shared.PRO"));
+  ::umask(previous);
+  struct stat info {};
+  ASSERT_EQ(::stat(folder.file("private.PRO").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  ASSERT_EQ(::stat(folder.file("shared.PRO").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0644u);
+}
+
 // The program saves under a bare name, into the current folder.
 TEST(TableFile, SavesAndLoadsABareNameInTheCurrentFolder) {
   ScratchFolder folder;
