@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -18,7 +19,9 @@ class ScratchFolder {
  public:
   ScratchFolder() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string leaf = std::string("rt_") + info->test_suite_name() + "_" + info->name();
+    // The process id keeps two runs of one test (two build folders) apart.
+    std::string leaf = std::string("rt_") + info->test_suite_name() + "_" + info->name() + "_" +
+                       std::to_string(::getpid());
     for (char& c : leaf) {
       if (c == '/') c = '_';
     }
