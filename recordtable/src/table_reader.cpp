@@ -119,6 +119,22 @@ std::int64_t pragmaInteger(sqlite3* db, const char* sql, const FileFault& fault)
   return sqlite3_column_int64(stmt.get(), 0);
 }
 
+// SQLite's integrity report without its heading line ("*** in database
+// main ***"), its lines joined, for a message box.
+std::string oneLine(std::string_view report) {
+  constexpr std::string_view kHeading = "*** in database main ***\n";
+  if (report.starts_with(kHeading)) report.remove_prefix(kHeading.size());
+  std::string line;
+  for (char c : report) {
+    if (c == '\n') {
+      line += "; ";
+    } else if (c != '\r') {
+      line += c;
+    }
+  }
+  return line;
+}
+
 // The first read: an SQLite open succeeds on any file, so the marks are read
 // at once, then the file's length and structure are checked page by page.
 void checkMarks(sqlite3* db, std::uintmax_t fileBytes, const FileFault& fault) {
@@ -144,7 +160,7 @@ void checkMarks(sqlite3* db, std::uintmax_t fileBytes, const FileFault& fault) {
   const unsigned char* verdict = sqlite3_column_text(check.get(), 0);
   if (verdict == nullptr || std::string_view(reinterpret_cast<const char*>(verdict)) != "ok") {
     fault.damaged(verdict == nullptr ? std::string("verificação de integridade")
-                                     : std::string(reinterpret_cast<const char*>(verdict)));
+                                     : oneLine(reinterpret_cast<const char*>(verdict)));
   }
 }
 

@@ -44,7 +44,9 @@ bool loadsSoundly(const std::filesystem::path& path, const std::string& bytes) {
   try {
     table.loadFromFile(path);
   } catch (const TableError& e) {
-    EXPECT_NE(std::string(e.what()), "");
+    const std::string message = e.what();
+    EXPECT_NE(message, "");
+    EXPECT_EQ(message.find('\n'), std::string::npos) << "one line for a message box: " << message;
     EXPECT_FALSE(table.isOpen());
     return false;
   }
