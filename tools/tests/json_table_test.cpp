@@ -223,6 +223,21 @@ TEST(JsonForm, TableIsLeftClosedAfterARefusedRecord) {
   EXPECT_EQ(table.totalRecordCount(), 1u);
 }
 
+// A JSON path that is a folder is named as such, not read as empty JSON.
+TEST(JsonForm, ImportFromAFolderSaysItIsAFolder) {
+  TempFolder folder;
+  std::filesystem::create_directory(folder / "pasta.json");
+  try {
+    importJsonFile(folder / "pasta.json", folder / "out.ZUL");
+    ADD_FAILURE() << "imported a folder";
+  } catch (const ConversionError& error) {
+    const std::string message = error.what();
+    EXPECT_NE(message.find("pasta.json"), std::string::npos) << message;
+    EXPECT_EQ(message.find("JSON inválido"), std::string::npos) << message;
+  }
+  EXPECT_EQ(folder.entries(), std::vector<std::string>{"pasta.json"});
+}
+
 TEST(CheckTableFile, ReportsFieldsThePurposeLacks) {
   TempFolder folder;
   // A quotation file checked as a bidding process lacks the PL fields.

@@ -9,6 +9,12 @@ namespace zultool {
 namespace {
 
 std::string readWholeFile(const std::filesystem::path& path) {
+  // A folder opens as a stream that reads nothing, which would pass for
+  // empty JSON.
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    throw ConversionError("O caminho " + path.string() + " é uma pasta, não um arquivo.");
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) throw ConversionError("Não foi possível ler o arquivo " + path.string() + ".");
   std::ostringstream content;
