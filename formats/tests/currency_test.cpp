@@ -112,3 +112,26 @@ TEST(Currency, ArithmeticBeyondTheRangeThrows) {
 }
 
 }  // namespace
+
+TEST(DecimalUnits, WritesExactlyThePlacesAcrossTheWholeRange) {
+  struct Case {
+    std::int64_t units;
+    int places;
+    char separator;
+    const char* text;
+  } const cases[] = {
+      {0, 0, ',', "0"},
+      {7, 0, ',', "7"},
+      {1250, 2, ',', "12,50"},
+      {-1250, 2, ',', "-12,50"},
+      {5, 3, '.', "0.005"},
+      {-5, 4, ',', "-0,0005"},
+      {0, 4, ',', "0,0000"},
+      {INT64_MAX, 4, ',', "922337203685477,5807"},
+      {INT64_MIN, 4, '.', "-922337203685477.5808"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(formats::formatDecimalUnits(c.units, c.places, c.separator), c.text)
+        << c.units << " with " << c.places << " places";
+  }
+}

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "datetime_millis.h"
+#include "formats/formats.h"
 #include "messages.h"
 #include "value_text.h"
 
@@ -202,7 +203,7 @@ std::string textOfCell(const FieldDef& def, const Cell& cell, std::string_view t
     case FieldKind::Float:
       return numberText(cell.number);
     case FieldKind::Decimal:
-      return decimalText(cell.integer, def.size);
+      return formats::formatDecimalUnits(cell.integer, def.size);
     default:
       return dateTimeText(fromMillis(cell.integer));
   }

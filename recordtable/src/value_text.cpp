@@ -74,20 +74,6 @@ std::int64_t powerOfTen(int places) {
   return p;
 }
 
-std::string decimalText(std::int64_t units, int places) {
-  const bool negative = units < 0;
-  // Magnitude as unsigned so that INT64_MIN works.
-  std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(units) : static_cast<std::uint64_t>(units);
-  std::string digits = std::to_string(magnitude);
-  if (places > 0) {
-    if (digits.size() <= static_cast<std::size_t>(places)) {
-      digits.insert(0, static_cast<std::size_t>(places) + 1 - digits.size(), '0');
-    }
-    digits.insert(digits.size() - static_cast<std::size_t>(places), 1, ',');
-  }
-  return negative ? "-" + digits : digits;
-}
-
 std::optional<std::int64_t> parseDecimal(std::string_view text, int places) {
   text = trimBlanks(text);
   bool negative = false;

@@ -24,8 +24,6 @@ std::string numberText(double value);
 
 // 10^places for places in [0, 18].
 std::int64_t powerOfTen(int places);
-// "-123,45" for units -12345 and places 2; no separator when places is 0.
-std::string decimalText(std::int64_t units, int places);
 // Exact reading: at most `places` decimals after ","; nullopt otherwise or on
 // overflow.
 std::optional<std::int64_t> parseDecimal(std::string_view text, int places);

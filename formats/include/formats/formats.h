@@ -81,6 +81,13 @@ std::string formatIsoDateTime(const DateTime& value);
 // (see isValidDateTime). Omitted time fields are zero.
 std::optional<DateTime> readIsoDateTime(std::string_view text);
 
+// Writes a count of 10^-places units as plain number text: an optional "-",
+// the integer digits, then `separator` and exactly `places` decimals (none
+// when places is 0); no grouping. Covers the whole 64-bit range:
+//   formatDecimalUnits(-1250, 2)      == "-12,50"
+//   formatDecimalUnits(5, 3, '.')     == "0.005"
+std::string formatDecimalUnits(std::int64_t units, int places, char separator = ',');
+
 // Currency value: a signed 64-bit count of ten-thousandths.
 // Arithmetic that would leave the 64-bit range throws std::overflow_error.
 class Currency {

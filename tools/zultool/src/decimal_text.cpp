@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "formats/formats.h"
 #include "zultool/json_table.h"
 
 namespace zultool {
@@ -48,15 +49,7 @@ std::int64_t decimalUnitsFromText(std::string_view text, int places) {
 }
 
 std::string decimalTextFromUnits(std::int64_t units, int places) {
-  // Work on the magnitude as unsigned so that the most negative value prints.
-  const bool negative = units < 0;
-  std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(units)
-                                     : static_cast<std::uint64_t>(units);
-  std::string digits = std::to_string(magnitude);
-  const auto width = static_cast<std::size_t>(places);
-  if (digits.size() <= width) digits.insert(0, width + 1 - digits.size(), '0');
-  if (places > 0) digits.insert(digits.size() - width, 1, '.');
-  return negative ? "-" + digits : digits;
+  return formats::formatDecimalUnits(units, places, '.');
 }
 
 }  // namespace zultool
