@@ -210,6 +210,28 @@ TYPED_TEST(FocusWays, InvalidValueLeftWhileTheWindowIsAwayIsRefused) {
   EXPECT_EQ(this->enters->count(), 1) << "taking the focus back is not a new enter";
 }
 
+TYPED_TEST(FocusWays, WindowComingBackEndsAVisitLeftUnnoticed) {
+  // Should the window's focus change go unreported (its native window
+  // replaced, say), the window's next activation still ends the visit
+  // before the new focus widget gets the focus.
+  TypeParam* edit = this->edit;
+  QWidget other;
+  this->tabIn();
+  typeText(edit, Traits<TypeParam>::valid);
+  this->deactivate(other);
+  QObject::disconnect(this->window.windowHandle(), &QWindow::focusObjectChanged, edit, nullptr);
+  this->next->setFocus();
+  ASSERT_EQ(this->exits->count(), 0) << "nothing told the box";
+  int exitsWhenNextGotTheFocus = -1;
+  QObject::connect(qApp, &QApplication::focusChanged, edit, [&](QWidget*, QWidget* now) {
+    if (now == this->next) exitsWhenNextGotTheFocus = int(this->exits->count());
+  });
+  this->reactivate();
+  EXPECT_EQ(this->exits->count(), 1);
+  EXPECT_EQ(exitsWhenNextGotTheFocus, 1);
+  EXPECT_TRUE(this->next->hasFocus());
+}
+
 TYPED_TEST(FocusWays, DeletingTheBoxDuringAVisitRunsNoExitStep) {
   // Destroyed while its window is away: the focus leaves it on the way, but
   // there is no control left to check a value or tell its owner.
