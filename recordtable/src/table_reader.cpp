@@ -2,6 +2,7 @@
 // gets and any fault ends in one TableError naming the file.
 #include <cmath>
 #include <limits>
+#include <new>
 #include <string>
 #include <system_error>
 #include <unordered_set>
@@ -11,6 +12,7 @@
 #include "sqlite_handle.h"
 #include "table_file.h"
 #include "table_file_format.h"
+#include "unfinished_write.h"
 #include "value_text.h"
 
 namespace recordtable::detail {
@@ -31,8 +33,12 @@ class FileFault {
     fail("O arquivo " + path_ + " está danificado ou não é um arquivo de tabela válido: " +
          reason + ".");
   }
+  [[noreturn]] void outOfMemory() const {
+    fail("O arquivo " + path_ + " não cabe na memória disponível.");
+  }
   [[noreturn]] void sqlite(sqlite3* db, int code) const {
     if (code == SQLITE_NOTADB) notTableFile("não é um banco de dados SQLite");
+    if ((code & 0xFF) == SQLITE_NOMEM) outOfMemory();
     damaged(sqliteReason(db, code));
   }
   [[noreturn]] void badValue(std::uint32_t record, const FieldDef& def,
@@ -120,7 +126,7 @@ std::int64_t pragmaInteger(sqlite3* db, const char* sql, const FileFault& fault)
 }
 
 // SQLite's integrity report without its heading line ("*** in database
-// main ***"), its lines joined, for a message box.
+// main ***"), its lines joined and quoted, for a one-line message.
 std::string oneLine(std::string_view report) {
   constexpr std::string_view kHeading = "*** in database main ***\n";
   if (report.starts_with(kHeading)) report.remove_prefix(kHeading.size());
@@ -132,7 +138,7 @@ std::string oneLine(std::string_view report) {
       line += c;
     }
   }
-  return line;
+  return inQuotes(line);
 }
 
 // The first read: an SQLite open succeeds on any file, so the marks are read
@@ -300,7 +306,7 @@ Cell readValue(sqlite3_stmt* s, int column, const FieldDef& def, TextArena& aren
   return Cell::ofInteger(value);
 }
 
-void readRecords(sqlite3* db, const FileFault& fault, TableData& data, std::size_t fileBytes) {
+void readRecords(sqlite3* db, const FileFault& fault, TableData& data) {
   const std::size_t fieldCount = data.defs.size();
   std::string sql = "SELECT ";
   for (std::size_t i = 0; i < fieldCount; ++i) {
@@ -312,25 +318,24 @@ void readRecords(sqlite3* db, const FileFault& fault, TableData& data, std::size
   sql += " ORDER BY rowid";
   Statement stmt;
   prepare(db, sql, stmt, fault);
-  // Every text byte comes from the file, so its size bounds the arena and
-  // texts are copied once. Cells grow by doubling.
-  data.arena.reserve(fileBytes);
+  // Memory grows with what is read (by doubling, without copies for big
+  // tables), never with the file's size: a small table padded to gigabytes
+  // needs no more than its rows.
   sqlite3_stmt* s = stmt.get();
+  data.records.reset(fieldCount);
+  std::vector<Cell> record(fieldCount);
   while (step(db, stmt, fault)) {
-    if (data.recordCount == std::numeric_limits<std::uint32_t>::max()) fault.damaged("registros demais");
+    const std::size_t number = data.records.recordCount();
+    if (number == std::numeric_limits<std::uint32_t>::max()) fault.damaged("registros demais");
     for (std::size_t f = 0; f < fieldCount; ++f) {
-      data.cells.push_back(readValue(s, static_cast<int>(f), data.defs[f], data.arena,
-                                     data.recordCount, fault));
+      record[f] = readValue(s, static_cast<int>(f), data.defs[f], data.arena,
+                            static_cast<std::uint32_t>(number), fault);
     }
-    ++data.recordCount;
+    data.records.append(record.data());
   }
 }
 
-}  // namespace
-
-TableData readTableFile(const fs::path& path) {
-  checkFileExists(path);
-  const FileFault fault(path);
+TableData readCheckedFile(const fs::path& path, const FileFault& fault) {
   std::error_code ec;
   const std::uintmax_t fileBytes = fs::file_size(path, ec);
   if (ec) fail("O arquivo " + inQuotes(path.string()) + " não pode ser lido: " + ec.message() + ".");
@@ -347,8 +352,23 @@ TableData readTableFile(const fs::path& path) {
   std::vector<std::string> recordColumns;
   for (std::size_t i = 0; i < data.defs.size(); ++i) recordColumns.push_back(format::recordColumnName(i));
   checkSchema(h, fault, format::kRecordsTable, recordColumns);
-  readRecords(h, fault, data, static_cast<std::size_t>(fileBytes));
+  readRecords(h, fault, data);
+  // A writer that started while the file was read leaves its side files now.
+  refuseUnfinishedWrite(path);
   return data;
+}
+
+}  // namespace
+
+TableData readTableFile(const fs::path& path) {
+  checkFileExists(path);
+  refuseUnfinishedWrite(path);
+  const FileFault fault(path);
+  try {
+    return readCheckedFile(path, fault);
+  } catch (const std::bad_alloc&) {
+    fault.outOfMemory();  // what was read so far is freed by now
+  }
 }
 
 }  // namespace recordtable::detail

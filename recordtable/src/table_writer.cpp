@@ -180,9 +180,10 @@ void writeRecords(sqlite3* db, const TableSnapshot& table, const SaveFault& faul
   prepare(db, sql, insert, fault);
   const long failAfter = g_failAfterRows.exchange(-1);
   long written = 0;
+  std::vector<Cell> cells(fieldCount);
   for (std::uint32_t record : table.order) {
     if (failAfter >= 0 && written == failAfter) fault.fail("falha simulada de gravação");
-    const Cell* cells = table.cells.data() + static_cast<std::size_t>(record) * fieldCount;
+    table.records.copyRecord(record, cells.data());
     for (std::size_t f = 0; f < fieldCount; ++f) {
       bindCell(insert.get(), static_cast<int>(f + 1), table.defs[f].kind, cells[f], table.arena);
     }
