@@ -47,6 +47,8 @@ class RecordStore {
   void replace(std::size_t record, const Cell* cells);
 
   void swap(RecordStore& other) noexcept;
+  // Memory held for the records, in bytes.
+  std::size_t reservedBytes() const { return offsets_.capacity() + words_.capacity(); }
 
  private:
   static constexpr std::size_t kWordsPerCell = sizeof(Cell) / sizeof(std::uint64_t);

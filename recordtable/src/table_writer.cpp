@@ -62,7 +62,10 @@ class TemporaryFile {
  public:
   TemporaryFile(const fs::path& target, const SaveFault& fault) {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const std::string stem = (folder / ("." + target.filename().string() + ".tmp-")).string();
+    std::string leaf(1, '.');
+    leaf += target.filename().string();
+    leaf += ".tmp-";
+    const std::string stem = (folder / leaf).string();
     // Mode 0666 as for any new file, so that the umask (and a folder's
     // default ACL) decide who may read a new table file.
     for (int attempt = 1; fd_ < 0; ++attempt) {

@@ -166,6 +166,21 @@ TEST(ZultoolCli, ExportThatCannotWriteItsOutputSaysSo) {
   EXPECT_NE(result.err.find("zultool: "), std::string::npos) << result.err;
 }
 
+// A small table padded with zeros to 40 GB (sparse: no disk is used) is
+// checked and exported with the memory of its rows.
+TEST(ZultoolCli, CheckAndExportOfAPaddedFile) {
+  TempFolder folder;
+  const auto table = folder / "PL_000014_2011.ZUL";
+  importJsonFile(kSample, table);
+  std::filesystem::resize_file(table, std::uintmax_t{40} << 30);
+  const RunResult checked = runZultool(folder, "check --strict " + arg(table));
+  EXPECT_EQ(checked.exitCode, 0) << checked.err;
+  EXPECT_NE(checked.out.find("16 registros, 29 campos"), std::string::npos) << checked.out;
+  const RunResult exported = runZultool(folder, "export " + arg(table));
+  EXPECT_EQ(exported.exitCode, 0) << exported.err;
+  EXPECT_EQ(exported.out, readFile(kSample));
+}
+
 TEST(ZultoolCli, MissingFilesAndWrongCommandLines) {
   TempFolder folder;
   const struct {
