@@ -1,5 +1,6 @@
 // Loading a table file. The file may be anything: every step checks what it
 // gets and any fault ends in one TableError naming the file.
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <new>
@@ -19,6 +20,8 @@ namespace recordtable::detail {
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr std::uintmax_t kArenaReserveLimit = std::uintmax_t{256} << 20;
 
 // Everything that can go wrong inside the file is reported as damage to
 // this file; the reason follows the sentence.
@@ -143,7 +146,9 @@ std::string oneLine(std::string_view report) {
 
 // The first read: an SQLite open succeeds on any file, so the marks are read
 // at once, then the file's length and structure are checked page by page.
-void checkMarks(sqlite3* db, std::uintmax_t fileBytes, const FileFault& fault) {
+// Returns the size of the database inside the file (its pages), which is
+// at most the file's size: what follows the last page is never read.
+std::uintmax_t checkMarks(sqlite3* db, std::uintmax_t fileBytes, const FileFault& fault) {
   const std::int64_t applicationId = pragmaInteger(db, "PRAGMA application_id", fault);
   if (applicationId != format::kApplicationId) {
     fault.notTableFile("identificação de aplicativo " + std::to_string(applicationId));
@@ -168,6 +173,7 @@ void checkMarks(sqlite3* db, std::uintmax_t fileBytes, const FileFault& fault) {
     fault.damaged(verdict == nullptr ? std::string("verificação de integridade")
                                      : oneLine(reinterpret_cast<const char*>(verdict)));
   }
+  return static_cast<std::uintmax_t>(pages) * static_cast<std::uintmax_t>(pageSize);
 }
 
 // Only plain tables and their indexes belong in a table file: a view or a
@@ -306,7 +312,7 @@ Cell readValue(sqlite3_stmt* s, int column, const FieldDef& def, TextArena& aren
   return Cell::ofInteger(value);
 }
 
-void readRecords(sqlite3* db, const FileFault& fault, TableData& data) {
+void readRecords(sqlite3* db, const FileFault& fault, TableData& data, std::uintmax_t databaseBytes) {
   const std::size_t fieldCount = data.defs.size();
   std::string sql = "SELECT ";
   for (std::size_t i = 0; i < fieldCount; ++i) {
@@ -318,9 +324,13 @@ void readRecords(sqlite3* db, const FileFault& fault, TableData& data) {
   sql += " ORDER BY rowid";
   Statement stmt;
   prepare(db, sql, stmt, fault);
-  // Memory grows with what is read (by doubling, without copies for big
-  // tables), never with the file's size: a small table padded to gigabytes
-  // needs no more than its rows.
+  // Every text byte read lies in the database's pages, so their size bounds
+  // the texts; reserving it at once spares the copies and page faults of
+  // growing step by step. Never the file's size (a small table padded to
+  // gigabytes needs no more than its rows), and never more than a bound
+  // beyond which the arena grows with what is read: a reservation is only
+  // address space until texts fill it.
+  data.arena.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(databaseBytes, kArenaReserveLimit)));
   sqlite3_stmt* s = stmt.get();
   data.records.reset(fieldCount);
   std::vector<Cell> record(fieldCount);
@@ -342,7 +352,7 @@ TableData readCheckedFile(const fs::path& path, const FileFault& fault) {
   Database db;
   openDefensively(db, path, fault);
   sqlite3* h = db.get();
-  checkMarks(h, fileBytes, fault);
+  const std::uintmax_t databaseBytes = checkMarks(h, fileBytes, fault);
   checkNoCode(h, fault);
   std::vector<std::string> fieldColumns(std::begin(format::kFieldsColumns),
                                         std::end(format::kFieldsColumns));
@@ -352,7 +362,7 @@ TableData readCheckedFile(const fs::path& path, const FileFault& fault) {
   std::vector<std::string> recordColumns;
   for (std::size_t i = 0; i < data.defs.size(); ++i) recordColumns.push_back(format::recordColumnName(i));
   checkSchema(h, fault, format::kRecordsTable, recordColumns);
-  readRecords(h, fault, data);
+  readRecords(h, fault, data, databaseBytes);
   // A writer that started while the file was read leaves its side files now.
   refuseUnfinishedWrite(path);
   return data;
