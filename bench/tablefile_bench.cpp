@@ -1,17 +1,23 @@
 // Table files: loading and saving a process file of 1 000, 10 000 and
 // 100 000 items (the 31 fields of CDS_Processo, long texts of a few hundred
-// characters), each against the baseline of reading the same rows straight
-// from SQLite with its C API, measured in the same process.
+// characters), and loading a wide file of mostly null rows (1 000 int32
+// fields, one of them set) of 3 000, 30 000 and 300 000 rows, each against
+// the baseline of reading the same rows straight from SQLite with its C
+// API, measured in the same process.
 //
 // Counter "x_sqlite_read": time of the loads (or saves) divided by the time
-// of raw reads of the same file, one made after each load or save.
+// of raw reads of the same file, one made after each load or save. Loads
+// also report "peak_mb", the most resident memory a load added, and
+// "peak_per_file", that peak divided by the file's size.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -164,6 +170,66 @@ std::uint64_t rawSqliteRead(const fs::path& path) {
   return checksum;
 }
 
+// The 1 000 int32 fields V1..V1000 of which only V1 is set in each of
+// `rows` rows: the table is written empty by the engine, its rows added
+// with one SQL statement (much faster than binding 300 million nulls).
+const fs::path& mostlyNullFile(std::int64_t rows) {
+  static std::map<std::int64_t, fs::path> files;
+  auto found = files.find(rows);
+  if (found != files.end()) return found->second;
+  Table table;
+  std::vector<recordtable::FieldDef> defs;
+  for (int i = 1; i <= 1000; ++i) {
+    std::string name(1, 'V');
+    name += std::to_string(i);
+    defs.push_back({std::move(name), FieldKind::Int32, 0});
+  }
+  table.setFieldDefs(std::move(defs));
+  table.createEmpty();
+  const fs::path path = folder().path() / ("NULLS_" + std::to_string(rows) + ".ZUL");
+  table.saveToFile(path);
+  sqlite3* db = nullptr;
+  const std::string fill =
+      "PRAGMA journal_mode=OFF; BEGIN; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+      "WHERE i < " + std::to_string(rows) + ") INSERT INTO records(c1) SELECT i FROM n; COMMIT;";
+  const bool filled = sqlite3_open(path.c_str(), &db) == SQLITE_OK &&
+                      sqlite3_exec(db, fill.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+  sqlite3_close(db);
+  if (!filled) throw std::runtime_error("cannot fill " + path.string());
+  return files.emplace(rows, path).first->second;
+}
+
+// The most resident memory an operation adds: the kernel's high-water mark
+// of the process is reset to the current size before it and read after.
+class PeakMemory {
+ public:
+  // False where the kernel does not offer the reset (then no figure).
+  bool start() {
+    std::ofstream reset("/proc/self/clear_refs");
+    reset << "5" << std::flush;
+    if (!reset) return false;
+    before_ = statusKb("VmRSS:");
+    return before_ >= 0;
+  }
+  // Megabytes above the size at start().
+  double stopMb() const { return static_cast<double>(statusKb("VmHWM:") - before_) / 1024.0; }
+
+ private:
+  static std::int64_t statusKb(const std::string& key) {
+    std::ifstream status("/proc/self/status");
+    std::string word;
+    while (status >> word) {
+      if (word == key) {
+        std::int64_t kb = -1;
+        status >> kb;
+        return kb;
+      }
+    }
+    return -1;
+  }
+  std::int64_t before_ = -1;
+};
+
 // Sums the time of the measured operation and of a raw read of the same
 // file made right after it in each iteration (outside the benchmark's timer),
 // so that both see the same machine load, and reports their ratio.
@@ -203,23 +269,54 @@ void BM_SqliteRawRead(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * items);
 }
 
+// Loads `path` into `table` in every iteration, timed against raw reads,
+// with the peak memory of the loads (the first, from a fresh process state,
+// is the largest: later ones reuse memory the allocator kept).
+void measureLoads(benchmark::State& state, Table& table, const fs::path& path, std::int64_t rows) {
+  RatioTimer timer(path);
+  double peakMb = -1;
+  for (auto _ : state) {
+    state.PauseTiming();
+    PeakMemory peak;
+    const bool measuring = peak.start();
+    state.ResumeTiming();
+    timer.measure(state, [&] { table.loadFromFile(path); });
+    state.PauseTiming();
+    if (measuring) peakMb = std::max(peakMb, peak.stopMb());
+    if (table.totalRecordCount() != static_cast<std::size_t>(rows)) {
+      state.SkipWithError("the loaded table lacks records");
+      break;
+    }
+    table.close();  // freeing the records is not part of a load
+    state.ResumeTiming();
+  }
+  timer.report(state, rows);
+  if (peakMb >= 0) {
+    state.counters["peak_mb"] = peakMb;
+    state.counters["peak_per_file"] = peakMb * 1024.0 * 1024.0 / static_cast<double>(fs::file_size(path));
+  }
+}
+
 void BM_TableFileLoad(benchmark::State& state) {
   const std::int64_t items = state.range(0);
   const fs::path& path = processFile(items);
   Table table("CDS_Processo");
   table.setIndexFieldNames(recordtable::proposal::kProcessoIndexFields);
-  RatioTimer timer(path);
-  for (auto _ : state) {
-    timer.measure(state, [&] { table.loadFromFile(path); });
-    if (table.totalRecordCount() != static_cast<std::size_t>(items)) {
-      state.SkipWithError("the loaded table lacks records");
-      break;
-    }
-    state.PauseTiming();
-    table.close();  // freeing the records is not part of a load
-    state.ResumeTiming();
-  }
-  timer.report(state, items);
+  measureLoads(state, table, path, items);
+}
+
+void BM_SqliteRawReadMostlyNull(benchmark::State& state) {
+  const std::int64_t rows = state.range(0);
+  const fs::path& path = mostlyNullFile(rows);
+  for (auto _ : state) benchmark::DoNotOptimize(rawSqliteRead(path));
+  state.SetItemsProcessed(state.iterations() * rows);
+}
+
+void BM_TableFileLoadMostlyNull(benchmark::State& state) {
+  const std::int64_t rows = state.range(0);
+  const fs::path& path = mostlyNullFile(rows);
+  Table table;
+  measureLoads(state, table, path, rows);
 }
 
 void BM_TableFileSave(benchmark::State& state) {
@@ -238,8 +335,14 @@ void sizes(benchmark::internal::Benchmark* b) {
   b->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 }
 
+void wideSizes(benchmark::internal::Benchmark* b) {
+  b->Arg(3000)->Arg(30000)->Arg(300000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+}
+
 BENCHMARK(BM_SqliteRawRead)->Apply(sizes);
 BENCHMARK(BM_TableFileLoad)->Apply(sizes);
 BENCHMARK(BM_TableFileSave)->Apply(sizes);
+BENCHMARK(BM_SqliteRawReadMostlyNull)->Apply(wideSizes);
+BENCHMARK(BM_TableFileLoadMostlyNull)->Apply(wideSizes);
 
 }  // namespace

@@ -1,6 +1,6 @@
-// In-memory form of values: one fixed-size cell per field of a record, texts
-// kept in one growing byte arena owned by the table. A record is a run of
-// `fieldCount` consecutive cells; nothing is allocated per value.
+// In-memory form of values: one fixed-size cell per value, texts kept in one
+// growing byte arena owned by the table; nothing is allocated per value.
+// RecordStore (record_store.h) keeps the cells of the records.
 #pragma once
 
 #include <cstdint>
@@ -30,39 +30,6 @@ struct Cell {
 };
 static_assert(sizeof(Cell) == 16, "a cell is meant to stay two words");
 static_assert(std::is_trivially_copyable_v<Cell>, "cells are moved as bytes");
-
-// The cells of all records, one after another.
-class CellStore {
- public:
-  std::size_t size() const { return size_; }
-  bool empty() const { return size_ == 0; }
-  Cell* data() { return reinterpret_cast<Cell*>(buffer_.data()); }
-  const Cell* data() const { return reinterpret_cast<const Cell*>(buffer_.data()); }
-  Cell& operator[](std::size_t i) { return data()[i]; }
-  const Cell& operator[](std::size_t i) const { return data()[i]; }
-  void push_back(const Cell& cell) {
-    if (size_ == buffer_.capacity() / sizeof(Cell)) buffer_.reserve((size_ + 1) * sizeof(Cell));
-    std::memcpy(static_cast<void*>(data() + size_), &cell, sizeof(Cell));
-    ++size_;
-  }
-  void append(const Cell* cells, std::size_t count) {
-    buffer_.reserve((size_ + count) * sizeof(Cell));
-    if (count != 0) std::memcpy(static_cast<void*>(data() + size_), cells, count * sizeof(Cell));
-    size_ += count;
-  }
-  void clear() {
-    buffer_.release();
-    size_ = 0;
-  }
-  void swap(CellStore& other) noexcept {
-    std::swap(buffer_, other.buffer_);
-    std::swap(size_, other.size_);
-  }
-
- private:
-  BigBuffer buffer_;
-  std::size_t size_ = 0;
-};
 
 // Texts of all records, appended one after another. Replaced texts are not
 // reclaimed until the table is closed: edits are few compared to loads.

@@ -80,7 +80,7 @@ void store(TableImpl& owner, std::size_t index, const detail::StoredValue& value
   const FieldKind kind = owner.def(index).kind;
   const bool text = kind == FieldKind::Text || kind == FieldKind::LongText;
   if (text && !value.cell.null) {
-    owner.writeText(index, value.text);
+    detail::withinMemory(owner.name(), [&] { owner.writeText(index, value.text); });
   } else {
     owner.writeCell(index, value.cell);
   }

@@ -1,15 +1,10 @@
 #include "messages.h"
 
+#include "recordtable/message_text.h"
+
 namespace recordtable::detail {
 
-std::string inQuotes(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + 2);
-  out += '"';
-  out += text;
-  out += '"';
-  return out;
-}
+std::string inQuotes(std::string_view text) { return quotedForMessage(text); }
 
 std::string inTable(std::string_view tableName) {
   if (tableName.empty()) return " na tabela";

@@ -1,5 +1,7 @@
 #include "sqlite_handle.h"
 
+#include "recordtable/message_text.h"
+
 namespace recordtable::detail {
 
 Database::~Database() { close(); }
@@ -22,8 +24,9 @@ void Statement::finalize() {
 }
 
 std::string sqliteReason(sqlite3* db, int code) {
-  std::string reason = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
-  return reason + " (SQLite " + std::to_string(code) + ")";
+  // SQLite's text may repeat names read from a damaged file.
+  const char* reason = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
+  return quotedForMessage(reason != nullptr ? reason : "") + " (SQLite " + std::to_string(code) + ")";
 }
 
 }  // namespace recordtable::detail

@@ -39,7 +39,8 @@ class Statement {
   sqlite3_stmt* stmt_ = nullptr;
 };
 
-// SQLite's own text for the last failure on `db`, with its code.
+// SQLite's own text for the last failure on `db`, quoted and escaped, with
+// its code.
 std::string sqliteReason(sqlite3* db, int code);
 
 }  // namespace recordtable::detail

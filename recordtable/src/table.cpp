@@ -1,6 +1,7 @@
 #include "recordtable/table.h"
 
 #include "field_values.h"
+#include "messages.h"
 #include "table_impl.h"
 
 namespace recordtable {
@@ -10,9 +11,13 @@ Table::~Table() = default;
 
 const std::string& Table::name() const { return impl_->name(); }
 
-void Table::setFieldDefs(std::vector<FieldDef> defs) { impl_->setFieldDefs(std::move(defs)); }
+void Table::setFieldDefs(std::vector<FieldDef> defs) {
+  detail::withinMemory(impl_->name(), [&] { impl_->setFieldDefs(std::move(defs)); });
+}
 const std::vector<FieldDef>& Table::fieldDefs() const { return impl_->fieldDefs(); }
-void Table::setIndexFieldNames(std::string_view names) { impl_->setIndexFieldNames(names); }
+void Table::setIndexFieldNames(std::string_view names) {
+  detail::withinMemory(impl_->name(), [&] { impl_->setIndexFieldNames(names); });
+}
 const std::string& Table::indexFieldNames() const { return impl_->indexFieldNames(); }
 
 std::size_t Table::fieldCount() const { return impl_->fieldCount(); }
@@ -25,15 +30,29 @@ const Field* Table::findField(std::string_view name) const { return impl_->findF
 
 bool Table::isOpen() const { return impl_->state() != TableState::Closed; }
 TableState Table::state() const { return impl_->state(); }
-void Table::createEmpty() { impl_->createEmpty(); }
-void Table::loadFromFile(const std::filesystem::path& path) { impl_->loadFromFile(path); }
-void Table::saveToFile(const std::filesystem::path& path) { impl_->saveToFile(path); }
+void Table::createEmpty() {
+  detail::withinMemory(impl_->name(), [&] { impl_->createEmpty(); });
+}
+void Table::loadFromFile(const std::filesystem::path& path) {
+  detail::withinMemory(impl_->name(), [&] { impl_->loadFromFile(path); });
+}
+void Table::saveToFile(const std::filesystem::path& path) {
+  detail::withinMemory(impl_->name(), [&] { impl_->saveToFile(path); });
+}
 void Table::close() { impl_->close(); }
 
-void Table::first() { impl_->first(); }
-void Table::next() { impl_->next(); }
-void Table::prior() { impl_->prior(); }
-void Table::last() { impl_->last(); }
+void Table::first() {
+  detail::withinMemory(impl_->name(), [&] { impl_->first(); });
+}
+void Table::next() {
+  detail::withinMemory(impl_->name(), [&] { impl_->next(); });
+}
+void Table::prior() {
+  detail::withinMemory(impl_->name(), [&] { impl_->prior(); });
+}
+void Table::last() {
+  detail::withinMemory(impl_->name(), [&] { impl_->last(); });
+}
 bool Table::eof() const { return impl_->eof(); }
 bool Table::bof() const { return impl_->bof(); }
 bool Table::isEmpty() const { return impl_->viewSize() == 0; }
@@ -41,7 +60,7 @@ std::size_t Table::recordCount() const { return impl_->viewSize(); }
 std::size_t Table::totalRecordCount() const { return impl_->totalRecordCount(); }
 std::size_t Table::recordNumber() const { return impl_->recordNumber(); }
 bool Table::locate(std::string_view fieldName, const Value& value) {
-  return impl_->locate(fieldName, value);
+  return detail::withinMemory(impl_->name(), [&] { return impl_->locate(fieldName, value); });
 }
 
 bool Table::isNullAt(std::size_t row, std::size_t fieldIndex) const {
@@ -57,18 +76,30 @@ std::string Table::displayTextAt(std::size_t row, std::size_t fieldIndex) const 
                                    impl_->textOf(fieldIndex, cell));
 }
 
-void Table::append() { impl_->append(); }
-void Table::edit() { impl_->edit(); }
-void Table::post() { impl_->post(); }
+void Table::append() {
+  detail::withinMemory(impl_->name(), [&] { impl_->append(); });
+}
+void Table::edit() {
+  detail::withinMemory(impl_->name(), [&] { impl_->edit(); });
+}
+void Table::post() {
+  detail::withinMemory(impl_->name(), [&] { impl_->post(); });
+}
 void Table::cancel() { impl_->cancel(); }
 
-void Table::setFilterText(std::string_view text) { impl_->setFilterText(text); }
+void Table::setFilterText(std::string_view text) {
+  detail::withinMemory(impl_->name(), [&] { impl_->setFilterText(text); });
+}
 const std::string& Table::filterText() const { return impl_->filterText(); }
-void Table::setFiltered(bool on) { impl_->setFiltered(on); }
+void Table::setFiltered(bool on) {
+  detail::withinMemory(impl_->name(), [&] { impl_->setFiltered(on); });
+}
 bool Table::filtered() const { return impl_->filtered(); }
 
 Bookmark Table::bookmark() const { return impl_->bookmark(); }
-void Table::gotoBookmark(const Bookmark& mark) { impl_->gotoBookmark(mark); }
+void Table::gotoBookmark(const Bookmark& mark) {
+  detail::withinMemory(impl_->name(), [&] { impl_->gotoBookmark(mark); });
+}
 void Table::releaseBookmark(Bookmark& mark) { mark = Bookmark(); }
 
 void Table::suspendDisplay() { impl_->suspendDisplay(); }

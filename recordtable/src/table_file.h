@@ -6,28 +6,29 @@
 #include <vector>
 
 #include "cell.h"
+#include "record_store.h"
 #include "recordtable/field.h"
 
 namespace recordtable::detail {
 
 // Everything a table file holds, in the engine's in-memory form. Records
-// are in file order: record r is cells[r * defs.size() ...].
+// are in file order.
 struct TableData {
   std::vector<FieldDef> defs;
-  CellStore cells;
+  RecordStore records;
   TextArena arena;
-  std::uint32_t recordCount = 0;
 };
 
 // Reads the file at `path`, opened read-only and immutable, and checks its
 // marks, every definition and every value. Throws TableError naming the file
-// on any fault; never writes to or beside the file.
+// on any fault (running out of memory included); never writes to or beside
+// the file.
 TableData readTableFile(const std::filesystem::path& path);
 
 // What a save writes: the definitions and the records listed in `order`.
 struct TableSnapshot {
   const std::vector<FieldDef>& defs;
-  const CellStore& cells;
+  const RecordStore& records;
   const TextArena& arena;
   const std::vector<std::uint32_t>& order;
 };

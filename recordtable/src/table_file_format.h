@@ -30,7 +30,9 @@ inline constexpr const char* kSelectFields =
 // position p is column "c<p+1>".
 inline constexpr const char* kRecordsTable = "records";
 inline std::string recordColumnName(std::size_t position) {
-  return "c" + std::to_string(position + 1);
+  std::string name(1, 'c');
+  name += std::to_string(position + 1);
+  return name;
 }
 
 // Page size of a written file: small tables in small pages, so that a file

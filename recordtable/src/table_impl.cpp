@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <new>
 #include <numeric>
 
 #include "field_values.h"
@@ -205,13 +206,19 @@ void TableImpl::loadFromFile(const std::filesystem::path& path) {
   replaceDefinitions(std::move(data.defs));
   indexFields_ = std::move(index);
   filterField_ = filterField.value_or(0);
-  cells_.swap(data.cells);
+  records_.swap(data.records);
   arena_.swap(data.arena);
-  recordCount_ = data.recordCount;
+  recordCount_ = static_cast<std::uint32_t>(records_.recordCount());
   generation_ = newGeneration();
   state_ = TableState::Browse;
-  sortOrder();
-  rebuildView();
+  try {
+    sortOrder();
+    rebuildView();
+  } catch (const std::bad_alloc&) {
+    close();
+    fail("A tabela" + (name_.empty() ? std::string() : " " + name_) + " do arquivo " +
+         inQuotes(path.string()) + " não cabe na memória disponível.");
+  }
   moveToFirst();
   notify(TableEvent::ContentChanged);
   notify(TableEvent::AfterScroll);
@@ -220,11 +227,11 @@ void TableImpl::loadFromFile(const std::filesystem::path& path) {
 void TableImpl::saveToFile(const std::filesystem::path& path) {
   requireOpen();
   settlePending();
-  detail::writeTableFile(path, detail::TableSnapshot{defs_, cells_, arena_, order_});
+  detail::writeTableFile(path, detail::TableSnapshot{defs_, records_, arena_, order_});
 }
 
 void TableImpl::discardRecords() {
-  cells_.clear();
+  records_.reset(defs_.size());
   arena_.clear();
   order_.clear();
   order_.shrink_to_fit();
@@ -246,7 +253,7 @@ void TableImpl::close() {
 
 // ---- order and view ------------------------------------------------------------
 
-int TableImpl::compareKeys(const Cell* a, const Cell* b) const {
+int TableImpl::compareKeys(const RecordCells& a, const RecordCells& b) const {
   for (std::size_t f : indexFields_) {
     const int c = detail::compareCells(defs_[f].kind, a[f], b[f], arena_);
     if (c != 0) return c;
@@ -254,7 +261,7 @@ int TableImpl::compareKeys(const Cell* a, const Cell* b) const {
   return 0;
 }
 
-bool TableImpl::lessRecord(const Cell* a, std::uint32_t idA, std::uint32_t idB) const {
+bool TableImpl::lessRecord(const RecordCells& a, std::uint32_t idA, std::uint32_t idB) const {
   const int c = compareKeys(a, recordCells(idB));
   return c != 0 ? c < 0 : idA < idB;
 }
@@ -272,17 +279,21 @@ void TableImpl::sortOrder() {
   }
 }
 
-bool TableImpl::passesFilter(const Cell* cells) const {
+bool TableImpl::passesFilter(const RecordCells& cells) const {
   return detail::cellEqualsInteger(defs_[filterField_], cells[filterField_], filterCondition_->value);
 }
 
 void TableImpl::rebuildView() {
-  viewFiltered_ = state_ != TableState::Closed && filterOn_ && filterCondition_.has_value();
-  filteredView_.clear();
-  if (!viewFiltered_) return;
-  for (std::uint32_t record : order_) {
-    if (passesFilter(recordCells(record))) filteredView_.push_back(record);
+  const bool filtered = state_ != TableState::Closed && filterOn_ && filterCondition_.has_value();
+  std::vector<std::uint32_t> passing;
+  if (filtered) {
+    // Built aside, so that running out of memory keeps the old view.
+    for (std::uint32_t record : order_) {
+      if (passesFilter(recordCells(record))) passing.push_back(record);
+    }
   }
+  filteredView_.swap(passing);
+  viewFiltered_ = filtered;
 }
 
 std::optional<std::size_t> TableImpl::findInView(std::uint32_t record) const {
@@ -404,9 +415,10 @@ void TableImpl::edit() {
   if (view().empty()) {
     fail("Não há registro atual para alterar" + tableSuffix() + ".");
   }
-  editedRecord_ = view()[position_];
-  const Cell* cells = recordCells(editedRecord_);
-  pending_.assign(cells, cells + defs_.size());
+  const std::uint32_t record = view()[position_];
+  pending_.resize(defs_.size());
+  records_.copyRecord(record, pending_.data());
+  editedRecord_ = record;
   state_ = TableState::Editing;
 }
 
@@ -425,7 +437,10 @@ void TableImpl::post() {
 void TableImpl::postAppend() {
   if (recordCount_ == UINT32_MAX) fail("A tabela" + (name_.empty() ? "" : " " + name_) + " está cheia.");
   const std::uint32_t id = recordCount_;
-  cells_.append(pending_.data(), pending_.size());
+  // Room first: once the record is stored, placing it allocates nothing.
+  order_.reserve(order_.size() + 1);
+  if (viewFiltered_) filteredView_.reserve(filteredView_.size() + 1);
+  records_.append(pending_.data());
   ++recordCount_;
   pending_.clear();
   state_ = TableState::Browse;
@@ -441,19 +456,20 @@ void TableImpl::postAppend() {
 
 void TableImpl::postEdit() {
   const std::uint32_t id = editedRecord_;
-  Cell* stored = cells_.data() + static_cast<std::size_t>(id) * defs_.size();
-  const bool keyChanged = compareKeys(pending_.data(), stored) != 0;
+  const RecordCells stored = recordCells(id);
+  const RecordCells pending(pending_.data());
+  const bool keyChanged = compareKeys(pending, stored) != 0;
   const bool filterFieldChanged =
-      viewFiltered_ && detail::compareCells(defs_[filterField_].kind, pending_[filterField_],
+      viewFiltered_ && detail::compareCells(defs_[filterField_].kind, pending[filterField_],
                                             stored[filterField_], arena_) != 0;
-  if (keyChanged) {
-    // Take the record out under its old key, then put it back under the new.
-    const auto at = std::lower_bound(order_.begin(), order_.end(), id, [&](std::uint32_t other, std::uint32_t) {
-      return lessRecord(recordCells(other), other, id);
-    });
-    if (at != order_.end() && *at == id) order_.erase(at);
-  }
-  std::copy(pending_.begin(), pending_.end(), stored);
+  // The record's place under its old key, found before its cells change.
+  const auto oldPlace = !keyChanged ? order_.end()
+                                    : std::lower_bound(order_.begin(), order_.end(), id,
+                                                       [&](std::uint32_t other, std::uint32_t) {
+                                                         return lessRecord(recordCells(other), other, id);
+                                                       });
+  records_.replace(id, pending_.data());
+  if (keyChanged && oldPlace != order_.end() && *oldPlace == id) order_.erase(oldPlace);
   pending_.clear();
   state_ = TableState::Browse;
   if (keyChanged) {

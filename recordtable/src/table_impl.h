@@ -1,7 +1,7 @@
 // The state behind a Table and its Fields.
 //
-// Records live in `cells_` (recordCount_ x fieldCount cells) and are never
-// moved or removed while the table is open; a record's id is its row there.
+// Records live in `records_` and are never removed while the table is open;
+// a record's id is its number there.
 // `order_` lists all record ids sorted by (index key, id), so equal keys keep
 // the order in which records were added. The view is `order_` itself, or,
 // while a filter applies, `filteredView_`: the ids of `order_` that pass,
@@ -17,9 +17,25 @@
 
 #include "cell.h"
 #include "filter.h"
+#include "record_store.h"
 #include "recordtable/table.h"
 
 namespace recordtable {
+
+// The cells of one record, stored or pending, read one field at a time.
+class RecordCells {
+ public:
+  explicit RecordCells(const detail::Cell* pending) : pending_(pending) {}
+  RecordCells(const detail::RecordStore& store, std::uint32_t record) : store_(&store), record_(record) {}
+  detail::Cell operator[](std::size_t field) const {
+    return pending_ != nullptr ? pending_[field] : store_->cell(record_, field);
+  }
+
+ private:
+  const detail::Cell* pending_ = nullptr;
+  const detail::RecordStore* store_ = nullptr;
+  std::uint32_t record_ = 0;
+};
 
 class TableImpl {
  public:
@@ -104,9 +120,7 @@ class TableImpl {
   // Posts a pending record before an operation that leaves it.
   void settlePending();
   const std::vector<std::uint32_t>& view() const { return viewFiltered_ ? filteredView_ : order_; }
-  const detail::Cell* recordCells(std::uint32_t record) const {
-    return cells_.data() + static_cast<std::size_t>(record) * defs_.size();
-  }
+  RecordCells recordCells(std::uint32_t record) const { return RecordCells(records_, record); }
   // Resolves names against `defs`; throws for unknown names.
   std::vector<std::size_t> resolveIndex(const std::vector<FieldDef>& defs) const;
   // The field the filter tests, when the filter applies to `defs`; throws
@@ -114,9 +128,9 @@ class TableImpl {
   std::optional<std::size_t> resolveFilter(const std::vector<FieldDef>& defs,
                                            const std::optional<detail::FilterCondition>& condition,
                                            bool on) const;
-  int compareKeys(const detail::Cell* a, const detail::Cell* b) const;
-  bool lessRecord(const detail::Cell* a, std::uint32_t idA, std::uint32_t idB) const;
-  bool passesFilter(const detail::Cell* cells) const;
+  int compareKeys(const RecordCells& a, const RecordCells& b) const;
+  bool lessRecord(const RecordCells& a, std::uint32_t idA, std::uint32_t idB) const;
+  bool passesFilter(const RecordCells& cells) const;
   void sortOrder();
   void rebuildView();
   // Position of `record` in the view, when it is there.
@@ -140,7 +154,7 @@ class TableImpl {
   std::vector<std::size_t> indexFields_;
 
   TableState state_ = TableState::Closed;
-  detail::CellStore cells_;
+  detail::RecordStore records_;
   detail::TextArena arena_;
   std::uint32_t recordCount_ = 0;
   std::vector<std::uint32_t> order_;

@@ -1,7 +1,9 @@
 // Loading a table file. The file may be anything: every step checks what it
 // gets and any fault ends in one TableError naming the file.
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <new>
 #include <string>
 #include <system_error>
 #include <unordered_set>
@@ -11,12 +13,15 @@
 #include "sqlite_handle.h"
 #include "table_file.h"
 #include "table_file_format.h"
+#include "unfinished_write.h"
 #include "value_text.h"
 
 namespace recordtable::detail {
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr std::uintmax_t kArenaReserveLimit = std::uintmax_t{256} << 20;
 
 // Everything that can go wrong inside the file is reported as damage to
 // this file; the reason follows the sentence.
@@ -31,8 +36,12 @@ class FileFault {
     fail("O arquivo " + path_ + " está danificado ou não é um arquivo de tabela válido: " +
          reason + ".");
   }
+  [[noreturn]] void outOfMemory() const {
+    fail("O arquivo " + path_ + " não cabe na memória disponível.");
+  }
   [[noreturn]] void sqlite(sqlite3* db, int code) const {
     if (code == SQLITE_NOTADB) notTableFile("não é um banco de dados SQLite");
+    if ((code & 0xFF) == SQLITE_NOMEM) outOfMemory();
     damaged(sqliteReason(db, code));
   }
   [[noreturn]] void badValue(std::uint32_t record, const FieldDef& def,
@@ -120,7 +129,7 @@ std::int64_t pragmaInteger(sqlite3* db, const char* sql, const FileFault& fault)
 }
 
 // SQLite's integrity report without its heading line ("*** in database
-// main ***"), its lines joined, for a message box.
+// main ***"), its lines joined and quoted, for a one-line message.
 std::string oneLine(std::string_view report) {
   constexpr std::string_view kHeading = "*** in database main ***\n";
   if (report.starts_with(kHeading)) report.remove_prefix(kHeading.size());
@@ -132,12 +141,14 @@ std::string oneLine(std::string_view report) {
       line += c;
     }
   }
-  return line;
+  return inQuotes(line);
 }
 
 // The first read: an SQLite open succeeds on any file, so the marks are read
 // at once, then the file's length and structure are checked page by page.
-void checkMarks(sqlite3* db, std::uintmax_t fileBytes, const FileFault& fault) {
+// Returns the size of the database inside the file (its pages), which is
+// at most the file's size: what follows the last page is never read.
+std::uintmax_t checkMarks(sqlite3* db, std::uintmax_t fileBytes, const FileFault& fault) {
   const std::int64_t applicationId = pragmaInteger(db, "PRAGMA application_id", fault);
   if (applicationId != format::kApplicationId) {
     fault.notTableFile("identificação de aplicativo " + std::to_string(applicationId));
@@ -162,6 +173,7 @@ void checkMarks(sqlite3* db, std::uintmax_t fileBytes, const FileFault& fault) {
     fault.damaged(verdict == nullptr ? std::string("verificação de integridade")
                                      : oneLine(reinterpret_cast<const char*>(verdict)));
   }
+  return static_cast<std::uintmax_t>(pages) * static_cast<std::uintmax_t>(pageSize);
 }
 
 // Only plain tables and their indexes belong in a table file: a view or a
@@ -300,7 +312,7 @@ Cell readValue(sqlite3_stmt* s, int column, const FieldDef& def, TextArena& aren
   return Cell::ofInteger(value);
 }
 
-void readRecords(sqlite3* db, const FileFault& fault, TableData& data, std::size_t fileBytes) {
+void readRecords(sqlite3* db, const FileFault& fault, TableData& data, std::uintmax_t databaseBytes) {
   const std::size_t fieldCount = data.defs.size();
   std::string sql = "SELECT ";
   for (std::size_t i = 0; i < fieldCount; ++i) {
@@ -312,32 +324,35 @@ void readRecords(sqlite3* db, const FileFault& fault, TableData& data, std::size
   sql += " ORDER BY rowid";
   Statement stmt;
   prepare(db, sql, stmt, fault);
-  // Every text byte comes from the file, so its size bounds the arena and
-  // texts are copied once. Cells grow by doubling.
-  data.arena.reserve(fileBytes);
+  // Every text byte read lies in the database's pages, so their size bounds
+  // the texts; reserving it at once spares the copies and page faults of
+  // growing step by step. Never the file's size (a small table padded to
+  // gigabytes needs no more than its rows), and never more than a bound
+  // beyond which the arena grows with what is read: a reservation is only
+  // address space until texts fill it.
+  data.arena.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(databaseBytes, kArenaReserveLimit)));
   sqlite3_stmt* s = stmt.get();
+  data.records.reset(fieldCount);
+  std::vector<Cell> record(fieldCount);
   while (step(db, stmt, fault)) {
-    if (data.recordCount == std::numeric_limits<std::uint32_t>::max()) fault.damaged("registros demais");
+    const std::size_t number = data.records.recordCount();
+    if (number == std::numeric_limits<std::uint32_t>::max()) fault.damaged("registros demais");
     for (std::size_t f = 0; f < fieldCount; ++f) {
-      data.cells.push_back(readValue(s, static_cast<int>(f), data.defs[f], data.arena,
-                                     data.recordCount, fault));
+      record[f] = readValue(s, static_cast<int>(f), data.defs[f], data.arena,
+                            static_cast<std::uint32_t>(number), fault);
     }
-    ++data.recordCount;
+    data.records.append(record.data());
   }
 }
 
-}  // namespace
-
-TableData readTableFile(const fs::path& path) {
-  checkFileExists(path);
-  const FileFault fault(path);
+TableData readCheckedFile(const fs::path& path, const FileFault& fault) {
   std::error_code ec;
   const std::uintmax_t fileBytes = fs::file_size(path, ec);
   if (ec) fail("O arquivo " + inQuotes(path.string()) + " não pode ser lido: " + ec.message() + ".");
   Database db;
   openDefensively(db, path, fault);
   sqlite3* h = db.get();
-  checkMarks(h, fileBytes, fault);
+  const std::uintmax_t databaseBytes = checkMarks(h, fileBytes, fault);
   checkNoCode(h, fault);
   std::vector<std::string> fieldColumns(std::begin(format::kFieldsColumns),
                                         std::end(format::kFieldsColumns));
@@ -347,8 +362,23 @@ TableData readTableFile(const fs::path& path) {
   std::vector<std::string> recordColumns;
   for (std::size_t i = 0; i < data.defs.size(); ++i) recordColumns.push_back(format::recordColumnName(i));
   checkSchema(h, fault, format::kRecordsTable, recordColumns);
-  readRecords(h, fault, data, static_cast<std::size_t>(fileBytes));
+  readRecords(h, fault, data, databaseBytes);
+  // A writer that started while the file was read leaves its side files now.
+  refuseUnfinishedWrite(path);
   return data;
+}
+
+}  // namespace
+
+TableData readTableFile(const fs::path& path) {
+  checkFileExists(path);
+  refuseUnfinishedWrite(path);
+  const FileFault fault(path);
+  try {
+    return readCheckedFile(path, fault);
+  } catch (const std::bad_alloc&) {
+    fault.outOfMemory();  // what was read so far is freed by now
+  }
 }
 
 }  // namespace recordtable::detail

@@ -62,7 +62,10 @@ class TemporaryFile {
  public:
   TemporaryFile(const fs::path& target, const SaveFault& fault) {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const std::string stem = (folder / ("." + target.filename().string() + ".tmp-")).string();
+    std::string leaf(1, '.');
+    leaf += target.filename().string();
+    leaf += ".tmp-";
+    const std::string stem = (folder / leaf).string();
     // Mode 0666 as for any new file, so that the umask (and a folder's
     // default ACL) decide who may read a new table file.
     for (int attempt = 1; fd_ < 0; ++attempt) {
@@ -180,9 +183,10 @@ void writeRecords(sqlite3* db, const TableSnapshot& table, const SaveFault& faul
   prepare(db, sql, insert, fault);
   const long failAfter = g_failAfterRows.exchange(-1);
   long written = 0;
+  std::vector<Cell> cells(fieldCount);
   for (std::uint32_t record : table.order) {
     if (failAfter >= 0 && written == failAfter) fault.fail("falha simulada de gravação");
-    const Cell* cells = table.cells.data() + static_cast<std::size_t>(record) * fieldCount;
+    table.records.copyRecord(record, cells.data());
     for (std::size_t f = 0; f < fieldCount; ++f) {
       bindCell(insert.get(), static_cast<int>(f + 1), table.defs[f].kind, cells[f], table.arena);
     }

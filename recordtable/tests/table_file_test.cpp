@@ -3,10 +3,14 @@
 // sound table files.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <limits>
 
 #include "recordtable/table.h"
@@ -380,6 +384,72 @@ TEST(TableFile, AFolderIsNotATableFile) {
   ScratchFolder folder;
   Table table;
   EXPECT_THROW(table.loadFromFile(folder.path()), TableError);
+}
+
+// ---- memory ------------------------------------------------------------------
+
+// A small table padded with zeros to 40 GB (sparse: no disk is used) needs
+// the memory of its rows, not of its size.
+TEST(TableFile, AFilePaddedWithZerosTakesMemoryForItsRowsOnly) {
+  ScratchFolder folder;
+  const auto path = folder.file("padded.ZUL");
+  Table saved;
+  fillEveryKind(saved);
+  saved.saveToFile(path);
+  std::filesystem::resize_file(path, std::uintmax_t{40} << 30);
+  Table loaded;
+  loaded.setIndexFieldNames("INTEIRO");
+  ASSERT_NO_THROW(loaded.loadFromFile(path));
+  EXPECT_EQ(snapshot(loaded), snapshot(saved));
+}
+
+// Memory running out while a file loads is the engine's error, not a
+// std::bad_alloc that ends the program. A child process loads under an
+// address-space limit too small for the file's 64 MB of text.
+TEST(TableFile, RunningOutOfMemoryWhileLoadingIsATableError) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer reserves more address space than any limit allows";
+#else
+  ScratchFolder folder;
+  const auto path = folder.file("big.ZUL");
+  {
+    Table table;
+    table.setFieldDefs({{"NRO_ITEM", FieldKind::Int32, 0}, {"DES_ITEM", FieldKind::LongText, 0}});
+    table.createEmpty();
+    for (int i = 0; i < 64; ++i) {
+      table.append();
+      table.fieldByName("NRO_ITEM").setInteger(i);
+      table.fieldByName("DES_ITEM").setText(std::string(1 << 20, 'x'));
+      table.post();
+    }
+    table.saveToFile(path);
+  }
+  enum Outcome { kTableError = 10, kOtherError, kLoaded, kNoLimit };
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::ifstream statm("/proc/self/statm");
+    std::size_t pages = 0;
+    statm >> pages;
+    const rlim_t limit = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (rlim_t{24} << 20);
+    const rlimit addressSpace{limit, limit};
+    if (pages == 0 || ::setrlimit(RLIMIT_AS, &addressSpace) != 0) ::_exit(kNoLimit);
+    try {
+      Table table;
+      table.loadFromFile(path);
+      ::_exit(kLoaded);
+    } catch (const TableError& e) {
+      const bool saysMemory = std::string(e.what()).find("memória") != std::string::npos;
+      ::_exit(saysMemory ? kTableError : kOtherError);
+    } catch (...) {
+      ::_exit(kOtherError);
+    }
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "the child was ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), kTableError);
+#endif
 }
 
 }  // namespace

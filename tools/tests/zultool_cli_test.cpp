@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -165,6 +166,21 @@ TEST(ZultoolCli, ExportThatCannotWriteItsOutputSaysSo) {
   EXPECT_NE(result.err.find("zultool: "), std::string::npos) << result.err;
 }
 
+// A small table padded with zeros to 40 GB (sparse: no disk is used) is
+// checked and exported with the memory of its rows.
+TEST(ZultoolCli, CheckAndExportOfAPaddedFile) {
+  TempFolder folder;
+  const auto table = folder / "PL_000014_2011.ZUL";
+  importJsonFile(kSample, table);
+  std::filesystem::resize_file(table, std::uintmax_t{40} << 30);
+  const RunResult checked = runZultool(folder, "check --strict " + arg(table));
+  EXPECT_EQ(checked.exitCode, 0) << checked.err;
+  EXPECT_NE(checked.out.find("16 registros, 29 campos"), std::string::npos) << checked.out;
+  const RunResult exported = runZultool(folder, "export " + arg(table));
+  EXPECT_EQ(exported.exitCode, 0) << exported.err;
+  EXPECT_EQ(exported.out, readFile(kSample));
+}
+
 TEST(ZultoolCli, MissingFilesAndWrongCommandLines) {
   TempFolder folder;
   const struct {
@@ -186,6 +202,62 @@ TEST(ZultoolCli, MissingFilesAndWrongCommandLines) {
     EXPECT_FALSE(result.err.empty());
   }
   EXPECT_EQ(folder.entries(), std::vector<std::string>{});
+}
+
+// True when `text` is one line: printable but for its closing line break.
+bool isOneLine(const std::string& text) {
+  if (text.empty() || text.back() != '\n') return false;
+  return std::none_of(text.begin(), text.end() - 1, [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+  });
+}
+
+// Names and values chosen to clear the terminal and then print a line that
+// reads like a success. Every report and message of the three commands
+// shows them escaped on one line.
+TEST(ZultoolCli, HostileNamesStayOnOneEscapedLine) {
+  TempFolder folder;
+  const std::string hostile = "\x1B[2J\nImportado com sucesso";
+  const std::string shown = "\\x1B[2J\\nImportado com sucesso";
+  const std::string jsonHostile = "\\u001b[2J\\nImportado com sucesso";
+  const auto table = folder / ("PL_" + hostile + ".ZUL");
+  ASSERT_EQ(runZultool(folder, "import " + arg(kSample) + " " + arg(table)).exitCode, 0);
+  writeFile(folder / ("notatable" + hostile), "NRO_LOTE;NRO_ITEM\n");
+  std::filesystem::create_directory(folder / ("folder" + hostile));
+  const std::string fields = R"({"fields": [{"name": "A", "kind": "int32"}], )";
+  const std::pair<const char*, std::string> documents[] = {
+      {"unknown field in a record", fields + R"("records": [{"A": 1, "B)" + jsonHostile + R"(": 2}]})"},
+      {"bad field name", R"({"fields": [{"name": "A)" + jsonHostile + R"(", "kind": "int32"}], "records": []})"},
+      {"unknown kind", R"({"fields": [{"name": "A", "kind": "x)" + jsonHostile + R"("}], "records": []})"},
+      {"repeated key", fields + R"("records": [{"A)" + jsonHostile + R"(": 1, "A)" + jsonHostile + R"(": 1}]})"},
+  };
+  for (const auto& [name, document] : documents) writeFile(folder / name, document);
+
+  struct Case {
+    std::string what;
+    std::string args;
+    int exitCode;
+  };
+  std::vector<Case> cases = {
+      {"check of a sound file", "check --strict " + arg(table), 0},
+      {"check of a missing file", "check " + arg(folder / ("absent" + hostile)), 1},
+      {"export of a file that is no table", "export " + arg(folder / ("notatable" + hostile)), 1},
+      {"import from a folder", "import " + arg(folder / ("folder" + hostile)) + " " + arg(folder / "x.ZUL"), 1},
+  };
+  for (const auto& [name, document] : documents) {
+    cases.push_back({name, "import " + arg(folder / name) + " " + arg(folder / "x.ZUL"), 1});
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const RunResult result = runZultool(folder, c.args);
+    EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+    const std::string& report = c.exitCode == 0 ? result.out : result.err;
+    EXPECT_TRUE(isOneLine(report)) << report;
+    EXPECT_NE(report.find(shown), std::string::npos) << report;
+    EXPECT_EQ(c.exitCode == 0 ? result.err : result.out, "");
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder / "x.ZUL"));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "recordtable/message_text.h"
 #include "zultool/json_table.h"
 
 namespace zultool {
@@ -13,13 +14,16 @@ std::string readWholeFile(const std::filesystem::path& path) {
   // empty JSON.
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) {
-    throw ConversionError("O caminho " + path.string() + " é uma pasta, não um arquivo.");
+    throw ConversionError("O caminho " + recordtable::quotedForMessage(path.string()) +
+                          " é uma pasta, não um arquivo.");
   }
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw ConversionError("Não foi possível ler o arquivo " + path.string() + ".");
+  if (!in) throw ConversionError("Não foi possível ler o arquivo " + recordtable::quotedForMessage(path.string()) +
+                          ".");
   std::ostringstream content;
   content << in.rdbuf();
-  if (in.bad()) throw ConversionError("Falha na leitura do arquivo " + path.string() + ".");
+  if (in.bad()) throw ConversionError("Falha na leitura do arquivo " + recordtable::quotedForMessage(path.string()) +
+                          ".");
   return std::move(content).str();
 }
 

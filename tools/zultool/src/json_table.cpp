@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "decimal_text.h"
+#include "recordtable/message_text.h"
 #include "zultool/json_table.h"
 
 namespace zultool {
@@ -15,7 +16,9 @@ using nlohmann::json;
 using recordtable::FieldDef;
 using recordtable::FieldKind;
 
-std::string inQuotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
+// Names and values from the document may hold line breaks or terminal
+// codes; messages show them quoted and escaped, on one line.
+std::string inQuotes(std::string_view text) { return recordtable::quotedForMessage(text); }
 
 // The type of a JSON value in words, for messages.
 std::string describe(const json& value) {
@@ -37,7 +40,7 @@ std::string definitionPlace(std::size_t number, const json& entry) {
   std::string place = "Definição de campo " + std::to_string(number);
   if (entry.is_object()) {
     const auto name = entry.find("name");
-    if (name != entry.end() && name->is_string()) place += " (" + name->get<std::string>() + ")";
+    if (name != entry.end() && name->is_string()) place += " (" + inQuotes(name->get<std::string>()) + ")";
   }
   return place;
 }
@@ -175,7 +178,7 @@ void writeRecord(recordtable::Table& table, const std::unordered_map<std::string
   if (!record.is_object()) throw ConversionError(place + ": deve ser um objeto.");
   for (const auto& [key, value] : record.items()) {
     if (!position.contains(key)) {
-      throw ConversionError(place + ", campo " + key + ": não há campo com esse nome.");
+      throw ConversionError(place + ", campo " + inQuotes(key) + ": não há campo com esse nome.");
     }
   }
   for (std::size_t i = 0; i < table.fieldCount(); ++i) {
@@ -228,7 +231,7 @@ void tableFromJson(const json& document, recordtable::Table& table) {
   std::unordered_map<std::string, std::size_t> position;
   for (std::size_t i = 0; i < defs.size(); ++i) {
     if (!position.emplace(defs[i].name, i).second) {
-      throw ConversionError("Definição de campo " + std::to_string(i + 1) + " (" + defs[i].name +
+      throw ConversionError("Definição de campo " + std::to_string(i + 1) + " (" + inQuotes(defs[i].name) +
                             "): nome repetido.");
     }
   }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "recordtable/message_text.h"
 #include "zultool/json_table.h"
 
 namespace zultool {
@@ -31,7 +32,8 @@ std::string location(std::string_view text, std::size_t offset) {
 std::string parserReason(std::string_view what) {
   const std::size_t column = what.find("column ");
   const std::size_t colon = column == std::string_view::npos ? column : what.find(": ", column);
-  return std::string(colon == std::string_view::npos ? what : what.substr(colon + 2));
+  // The reason repeats the last token read, which may hold any byte.
+  return recordtable::escapedForMessage(colon == std::string_view::npos ? what : what.substr(colon + 2));
 }
 
 std::string dumpValue(const json& value) {
@@ -72,8 +74,9 @@ json parseJson(std::string_view text) {
       keysOfOpenObjects.pop_back();
     } else if (event == json::parse_event_t::key &&
                !keysOfOpenObjects.back().insert(parsed.get<std::string>()).second) {
-      throw ConversionError("JSON inválido: a chave \"" + parsed.get<std::string>() +
-                            "\" aparece duas vezes no mesmo objeto.");
+      throw ConversionError("JSON inválido: a chave " +
+                            recordtable::quotedForMessage(parsed.get<std::string>()) +
+                            " aparece duas vezes no mesmo objeto.");
     }
     return true;
   };

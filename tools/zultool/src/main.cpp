@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "recordtable/message_text.h"
 #include "zultool/json_table.h"
 
 namespace {
@@ -54,7 +55,9 @@ int runCheck(const std::vector<std::string>& args) {
   }
   if (!path) return usage();
   const zultool::CheckReport report = zultool::checkTableFile(*path, purpose);
-  std::cout << *path << ": " << report.recordCount << " registros, " << report.fieldCount
+  // The name as given, with any control character shown escaped: the
+  // report stays one line whatever the file is called.
+  std::cout << recordtable::escapedForMessage(*path) << ": " << report.recordCount << " registros, " << report.fieldCount
             << " campos";
   if (report.purpose) std::cout << ", campos de " << purposeName(*report.purpose) << " conferidos";
   std::cout << "\n";
