@@ -230,14 +230,16 @@ class LayoutRun {
     return remainder;
   }
 
-  void emit(const LaidBand& band) {
+  // Moves the band's items onto the current page at the cursor.
+  void emit(LaidBand& band) {
     Page& page = document_.pages.back();
     page.bands.push_back({band.name, cursor_, band.height, inPageHeading_ ? -1 : row_});
-    for (PageItem item : band.items) {
+    for (PageItem& item : band.items) {
       item.x += report_.page.leftMargin;
       item.y += cursor_;
       page.items.push_back(std::move(item));
     }
+    band.items.clear();
   }
 
   Report& report_;

@@ -15,13 +15,12 @@ namespace {
 constexpr int kMeasureDpi = 1200;
 constexpr double kMmPerInch = 25.4;
 constexpr double kLinePenWidth = 0.2;  // mm
+// Texts up to this many bytes have their widths remembered, up to this many per font.
+constexpr std::size_t kShortText = 24;
+constexpr std::size_t kMaxCachedTexts = 100000;
 
 QString qtext(std::string_view utf8) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-std::string fontKey(const Font& font) {
-  return font.family + '\n' + std::to_string(font.pointSize) + (font.bold ? "b" : "");
 }
 
 Qt::Alignment toQtAlignment(Align align) {
@@ -94,20 +93,28 @@ QtTextMeasurer::QtTextMeasurer() : device_(std::make_unique<QImage>(1, 1, QImage
 
 QtTextMeasurer::~QtTextMeasurer() = default;
 
-const QFontMetricsF& QtTextMeasurer::metrics(const Font& font) const {
-  auto& slot = cache_[fontKey(font)];
-  if (!slot) slot = std::make_unique<QFontMetricsF>(toQFont(font), device_.get());
-  return *slot;
+QtTextMeasurer::FontCache& QtTextMeasurer::cacheFor(const Font& font) const {
+  FontCache& slot = cache_[FontKey{font.family, font.pointSize, font.bold}];
+  if (!slot.metrics) slot.metrics = std::make_unique<QFontMetricsF>(toQFont(font), device_.get());
+  return slot;
 }
 
 double QtTextMeasurer::textWidth(const Font& font, std::string_view utf8) const {
-  double dpi = device_->logicalDpiX();
-  return metrics(font).horizontalAdvance(qtext(utf8)) * kMmPerInch / dpi;
+  FontCache& cache = cacheFor(font);
+  const double mmPerDot = kMmPerInch / device_->logicalDpiX();
+  if (utf8.size() > kShortText) return cache.metrics->horizontalAdvance(qtext(utf8)) * mmPerDot;
+  std::string key(utf8);
+  auto found = cache.shortTexts.find(key);
+  if (found != cache.shortTexts.end()) return found->second;
+  if (cache.shortTexts.size() >= kMaxCachedTexts) cache.shortTexts.clear();
+  double width = cache.metrics->horizontalAdvance(qtext(utf8)) * mmPerDot;
+  cache.shortTexts.emplace(std::move(key), width);
+  return width;
 }
 
 double QtTextMeasurer::lineHeight(const Font& font) const {
   double dpi = device_->logicalDpiY();
-  return metrics(font).lineSpacing() * kMmPerInch / dpi;
+  return cacheFor(font).metrics->lineSpacing() * kMmPerInch / dpi;
 }
 
 void renderPage(QPainter& painter, const Page& page) {

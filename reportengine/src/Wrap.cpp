@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "reportengine/Layout.h"
 
@@ -14,13 +16,63 @@ std::size_t sequenceLength(unsigned char lead) {
   return 1;
 }
 
+// The text's words joined by single blanks.
+std::string collapseBlanks(std::string_view text) {
+  std::string out;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = text.find(' ', pos);
+    if (end == std::string_view::npos) end = text.size();
+    if (end > pos) {
+      if (!out.empty()) out += ' ';
+      out.append(text.substr(pos, end - pos));
+    }
+    pos = end + 1;
+  }
+  return out;
+}
+
 class Wrapper {
  public:
   Wrapper(double width, const Font& font, const TextMeasurer& measurer)
-      : width_(width), font_(font), measurer_(measurer) {}
+      : width_(width), font_(font), measurer_(measurer), blank_(measurer.textWidth(font, " ")) {}
 
+  // Fills lines greedily by the widths of their words, each measured once;
+  // a line is then measured whole, and while kerning across blanks makes it
+  // wider than the width, its last word moves on to the next line.
   void paragraph(std::string_view text) {
-    std::string line;
+    if (fits(text)) {  // most texts: one line, one measurement
+      lines_.push_back(collapseBlanks(text));
+      return;
+    }
+    std::vector<Token> tokens = tokenize(text);
+    std::size_t i = 0;
+    while (i < tokens.size()) {
+      std::size_t j = i + 1;
+      double width = tokens[i].width;
+      while (j < tokens.size() && width + blank_ + tokens[j].width <= width_ + 1e-9) width += blank_ + tokens[j++].width;
+      std::string line = join(tokens, i, j);
+      while (j - i > 1 && !fits(line)) line = join(tokens, i, --j);
+      lines_.push_back(std::move(line));
+      i = j;
+    }
+    if (tokens.empty()) lines_.emplace_back();
+  }
+
+  std::vector<std::string> take() { return std::move(lines_); }
+
+ private:
+  struct Token {
+    std::string text;
+    double width;
+  };
+
+  bool fits(std::string_view text) const { return measurer_.textWidth(font_, text) <= width_ + 1e-9; }
+
+  // The words of the text; a word wider than the whole width becomes pieces
+  // that each fill a line.
+  std::vector<Token> tokenize(std::string_view text) const {
+    std::vector<Token> tokens;
     std::size_t pos = 0;
     while (pos < text.size()) {
       std::size_t end = text.find(' ', pos);
@@ -28,43 +80,48 @@ class Wrapper {
       std::string_view word = text.substr(pos, end - pos);
       pos = end + 1;
       if (word.empty()) continue;
-      std::string candidate = line.empty() ? std::string(word) : line + ' ' + std::string(word);
-      if (fits(candidate)) {
-        line = std::move(candidate);
-        continue;
-      }
-      if (!line.empty()) lines_.push_back(std::move(line));
-      line = breakLongWord(word);
+      double width = measurer_.textWidth(font_, word);
+      if (width <= width_ + 1e-9)
+        tokens.push_back({std::string(word), width});
+      else
+        for (std::string& piece : breakLongWord(word)) {
+          double pieceWidth = measurer_.textWidth(font_, piece);
+          tokens.push_back({std::move(piece), pieceWidth});
+        }
     }
-    lines_.push_back(std::move(line));
+    return tokens;
   }
 
-  std::vector<std::string> take() { return std::move(lines_); }
+  static std::string join(const std::vector<Token>& tokens, std::size_t from, std::size_t to) {
+    std::string line = tokens[from].text;
+    for (std::size_t k = from + 1; k < to; ++k) line += ' ' + tokens[k].text;
+    return line;
+  }
 
- private:
-  bool fits(std::string_view text) const { return measurer_.textWidth(font_, text) <= width_ + 1e-9; }
-
-  // Emits full lines of a word wider than the width; returns its last piece.
-  std::string breakLongWord(std::string_view word) {
+  // Pieces of a word, each as long as fits (at least one character).
+  std::vector<std::string> breakLongWord(std::string_view word) const {
+    std::vector<std::string> pieces;
     std::string piece;
     std::size_t pos = 0;
     while (pos < word.size()) {
       std::size_t len = std::min(sequenceLength(static_cast<unsigned char>(word[pos])), word.size() - pos);
       std::string candidate = piece + std::string(word.substr(pos, len));
       if (!piece.empty() && !fits(candidate)) {
-        lines_.push_back(std::move(piece));
+        pieces.push_back(std::move(piece));
         piece = std::string(word.substr(pos, len));
       } else {
         piece = std::move(candidate);
       }
       pos += len;
     }
-    return piece;
+    pieces.push_back(std::move(piece));
+    return pieces;
   }
 
   double width_;
   const Font& font_;
   const TextMeasurer& measurer_;
+  double blank_;
   std::vector<std::string> lines_;
 };
 

@@ -7,6 +7,9 @@
 #include <QString>
 #include <map>
 #include <memory>
+#include <string>
+#include <tuple>
+#include <unordered_map>
 
 #include "reportengine/Layout.h"
 
@@ -31,9 +34,16 @@ class QtTextMeasurer : public TextMeasurer {
   double lineHeight(const Font& font) const override;
 
  private:
-  const QFontMetricsF& metrics(const Font& font) const;
+  // Per font: its metrics, and the widths of short texts (words) already
+  // measured, since the same words come back row after row.
+  struct FontCache {
+    std::unique_ptr<QFontMetricsF> metrics;
+    std::unordered_map<std::string, double> shortTexts;
+  };
+  FontCache& cacheFor(const Font& font) const;
   std::unique_ptr<QImage> device_;
-  mutable std::map<std::string, std::unique_ptr<QFontMetricsF>> cache_;
+  using FontKey = std::tuple<std::string, double, bool>;
+  mutable std::map<FontKey, FontCache> cache_;
 };
 
 // Draws one page; the painter's device decides the scale (its logical dpi),
