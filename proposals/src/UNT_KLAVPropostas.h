@@ -195,6 +195,7 @@ class TFRM_KLAVPropostas : public QWidget {
   void FocusChanged(QWidget* old, QWidget* now);
 
   bool shown_ = false;
+  bool walkingItems_ = false;  // RefreshTotal is summing the items on view
   controls::FocusVisit loteVisit_;
   controls::FocusVisit itemVisit_;
   QString lastFolder_;

@@ -35,8 +35,18 @@ void TFRM_KLAVPropostas::ShowCurrentItem() {
 void TFRM_KLAVPropostas::RefreshTotal() {
   formats::Currency total;
   if (CDS_Processo.isOpen() && !CDS_Processo.isEmpty()) {
+    // Neither the grid nor the entry panel follows the walk row by row: the
+    // walk ends on the remembered row, whose after-scroll shows it again.
+    recordtable::DisplaySuspension suspended(CDS_Processo);
     const recordtable::Bookmark mark = CDS_Processo.bookmark();
-    total = proposals::sumItemTotals(CDS_Processo);
+    walkingItems_ = true;
+    try {
+      total = proposals::sumItemTotals(CDS_Processo);
+    } catch (...) {
+      walkingItems_ = false;
+      throw;
+    }
+    walkingItems_ = false;
     if (mark.isSet()) {
       CDS_Processo.gotoBookmark(mark);
       recordtable::Bookmark released = mark;

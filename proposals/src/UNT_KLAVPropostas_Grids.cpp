@@ -4,9 +4,13 @@
 #include "UNT_KLAVPropostas.h"
 
 void TFRM_KLAVPropostas::ApplyLotFilter() {
-  CDS_Processo.setFiltered(false);
-  CDS_Processo.setFilterText(proposals::lotFilterText(CDS_Lote.fieldByName("NRO_LOTE").asInteger()));
-  CDS_Processo.setFiltered(true);
+  {
+    // The item grid shows the new lot once, not all items in between.
+    recordtable::DisplaySuspension suspended(CDS_Processo);
+    CDS_Processo.setFiltered(false);
+    CDS_Processo.setFilterText(proposals::lotFilterText(CDS_Lote.fieldByName("NRO_LOTE").asInteger()));
+    CDS_Processo.setFiltered(true);
+  }
   RefreshTotal();
 }
 
@@ -45,4 +49,6 @@ void TFRM_KLAVPropostas::DBG_ItemEnter() {
 
 void TFRM_KLAVPropostas::DBG_ItemExit() { ItemGridActive = false; }
 
-void TFRM_KLAVPropostas::CDS_ProcessoAfterScroll() { ShowCurrentItem(); }
+void TFRM_KLAVPropostas::CDS_ProcessoAfterScroll() {
+  if (!walkingItems_) ShowCurrentItem();
+}

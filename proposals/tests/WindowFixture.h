@@ -51,6 +51,7 @@ class WindowTest : public ::testing::Test {
     controls::setErrorBoxHook([this](QWidget*, const QString& text) { errors.push_back(text); });
     window = std::make_unique<TFRM_KLAVPropostas>();
     window->show();
+    window->activateWindow();
     QApplication::setActiveWindow(window.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
   }
