@@ -7,8 +7,11 @@
 #include <QHideEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
+
+#include <utility>
 
 namespace controls {
 namespace {
@@ -38,12 +41,39 @@ CheckedLineEdit::CheckedLineEdit(QWidget* parent) : QLineEdit(parent) {
   setAcceptDrops(false);
 }
 
+CheckedLineEdit::~CheckedLineEdit() {
+  // The base class still moves the focus away while it is destroyed; this
+  // part of the control must not hear of it any more.
+  disconnect(windowFocusWatch_);
+}
+
 void CheckedLineEdit::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
+  watchWindowFocus();
   if (!visit_.focusIn()) return;
   QPointer<CheckedLineEdit> alive(this);
   enterStep();
-  if (alive) emit OnEnter();
+  if (!alive) return;
+  if (event->reason() == Qt::MouseFocusReason) {
+    // The press that gave the focus is delivered next and would put the
+    // caret under the pointer, dropping the selection that lets typing
+    // replace the text. It is this press alone: the mark is gone once the
+    // events under way have run.
+    keepSelectionOnPress_ = true;
+    QTimer::singleShot(0, this, [this] { keepSelectionOnPress_ = false; });
+  }
+  emit OnEnter();
+}
+
+void CheckedLineEdit::mousePressEvent(QMouseEvent* event) {
+  if (!std::exchange(keepSelectionOnPress_, false) || !hasSelectedText()) {
+    QLineEdit::mousePressEvent(event);
+    return;
+  }
+  const int start = selectionStart();
+  const int length = selectionLength();
+  QLineEdit::mousePressEvent(event);
+  setSelection(start, length);
 }
 
 void CheckedLineEdit::focusOutEvent(QFocusEvent* event) {
@@ -56,14 +86,56 @@ void CheckedLineEdit::focusOutEvent(QFocusEvent* event) {
   }
   // The exit step may open a message box and move the focus; any focus
   // event that reaches us meanwhile is part of that step, not a new exit.
-  if (exiting_ || !visit_.focusOut(event->reason())) return;
-  exitReason_ = event->reason();
+  // Whether the control has been left is told by the window's focus widget,
+  // not by the event's reason: a window that loses activation keeps it.
+  if (exiting_ || !visit_.focusOut(window()->focusWidget() == this)) return;
+  runExit(event->reason());
+}
+
+void CheckedLineEdit::runExit(Qt::FocusReason reason) {
+  exitReason_ = reason;
   QPointer<CheckedLineEdit> alive(this);
   exiting_ = true;
   const bool runExitEvent = exitStep();
   if (!alive) return;
   exiting_ = false;
   if (runExitEvent) emit OnExit();
+}
+
+void CheckedLineEdit::checkLeftSilently() {
+  // With the window active every move reaches us as a focus-out (and while
+  // we hold the focus, the window's focus widget may already name the next
+  // widget before that event arrives); only a control without the keyboard
+  // focus can be left without hearing of it.
+  if (exiting_ || hasFocus() || !visit_.inside()) return;
+  if (!isEnabled() || !isVisible()) {
+    visit_.reset();
+    return;
+  }
+  if (!visit_.focusOut(window()->focusWidget() == this)) return;
+  runExit(Qt::OtherFocusReason);
+}
+
+void CheckedLineEdit::watchWindowFocus() {
+  QWindow* handle = window()->windowHandle();
+  if (handle == watchedWindow_) return;
+  disconnect(windowFocusWatch_);
+  watchedWindow_ = handle;
+  if (handle == nullptr) return;
+  // The toolkit reports a new focus widget of an inactive window here, and
+  // nowhere else.
+  windowFocusWatch_ = connect(handle, &QWindow::focusObjectChanged, this, [this] { checkLeftSilently(); });
+}
+
+bool CheckedLineEdit::event(QEvent* event) {
+  // The window coming back: if its focus moved on while it was away and
+  // nothing told us, the visit ends now, before the new focus widget hears
+  // of it.
+  if (event->type() == QEvent::WindowActivate) {
+    checkLeftSilently();
+    watchWindowFocus();  // the window may have a new native window by now
+  }
+  return QLineEdit::event(event);
 }
 
 void CheckedLineEdit::refuseExit(const QString& message) {

@@ -8,9 +8,8 @@ bool FocusVisit::focusIn() {
   return true;
 }
 
-bool FocusVisit::focusOut(Qt::FocusReason reason) {
-  if (!inside_) return false;
-  if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+bool FocusVisit::focusOut(bool stillWindowFocus) {
+  if (!inside_ || stillWindowFocus) return false;
   inside_ = false;
   return true;
 }

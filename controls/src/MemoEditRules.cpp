@@ -2,6 +2,7 @@
 
 #include <formats/formats.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -19,6 +20,20 @@ bool isControl(QChar c) { return c.unicode() < 32; }
 double withoutNegativeZero(double value) { return value == 0 ? 0.0 : value; }
 
 }  // namespace
+
+bool MemoEditRules::withinDigitLimits(const QString& text) const {
+  const qsizetype comma = text.indexOf(u',');
+  const QString integerPart = comma < 0 ? text : text.left(comma);
+  const qsizetype integerDigits = integerPart.size() - integerPart.count(u'-');
+  const qsizetype decimals = comma < 0 ? 0 : text.size() - comma - 1;
+  return integerDigits <= intDigits_ && decimals <= decimals_;
+}
+
+QString MemoEditRules::replacingSelection(const QString& text, int caret, int selectionLength, QChar key) {
+  const qsizetype start = std::clamp<qsizetype>(caret, 0, text.size());
+  const qsizetype length = std::clamp<qsizetype>(selectionLength, 0, text.size() - start);
+  return text.left(start) + key + text.mid(start + length);
+}
 
 QString MemoEditRules::InitialText() { return StrZero(QStringLiteral("0"), 5); }
 
@@ -106,6 +121,14 @@ bool MemoEditRules::KeyPress(QChar& key, const QString& text, int caret, int sel
       const int limit = intDigits_ + (hasMinus ? 1 : 0);
       if (segment.size() == limit) return false;
     }
+  }
+
+  // 3b. A key that replaces a selection: the text it would produce must keep
+  //     the same limits (a digit typed over the comma of a full value would
+  //     otherwise join the decimals to the integer part).
+  if (hasDecimals_ && selectionLength > 0 && !isControl(key) &&
+      !withinDigitLimits(replacingSelection(text, caret, selectionLength, key))) {
+    return false;
   }
 
   // 4. One comma, and only where there are decimals.

@@ -26,13 +26,15 @@ class MemoeditWidget : public ControlWindow<TMemoEdit> {
   }
 
   // Types a script: characters are typed; "\b" is Backspace, "<" the left
-  // arrow, "^" Home, "*" Ctrl+A.
+  // arrow, "[" Shift+left arrow (selects), "^" Home, "*" Ctrl+A.
   void type(const QString& script) {
     for (const QChar c : script) {
       if (c == u'\b') {
         QTest::keyClick(edit, Qt::Key_Backspace);
       } else if (c == u'<') {
         QTest::keyClick(edit, Qt::Key_Left);
+      } else if (c == u'[') {
+        QTest::keyClick(edit, Qt::Key_Left, Qt::ShiftModifier);
       } else if (c == u'^') {
         QTest::keyClick(edit, Qt::Key_Home);
       } else if (c == u'*') {
@@ -111,7 +113,9 @@ INSTANTIATE_TEST_SUITE_P(
                       KeysCase{"1,1234\b", "1,123"},                               // Backspace with 4 decimals
                       KeysCase{"1,1234<<<<<9", "19,1234"},                         // a digit before the comma
                       KeysCase{"12a b\xc3\xa9\xc3\x87+/", "12"},                   // letters, blanks, accents
-                      KeysCase{"123^-", "-123"}));                                 // "-" typed at the start
+                      KeysCase{"123^-", "-123"},                                   // "-" typed at the start
+                      KeysCase{"1234567890123,0000<<<<[5", "1234567890123,0000"},  // a digit over the comma ...
+                      KeysCase{"12,5<[9", "1295"}));                               // ... only within 13 digits
 
 TEST_F(MemoeditWidget, OwnerKeyPressEventSeesOnlyAcceptedKeys) {
   QSignalSpy keys(edit, &TMemoEdit::OnKeyPress);

@@ -12,7 +12,11 @@
 
 // The pictures live in a static library: naming their resource here keeps
 // the linker from dropping it. Must be called outside any namespace.
-static void loadDialogPictures() { Q_INIT_RESOURCE(dialogs); }
+static int registerDialogPictures() {
+  Q_INIT_RESOURCE(dialogs);
+  return 0;
+}
+static void loadDialogPictures() { [[maybe_unused]] static const int once = registerDialogPictures(); }
 
 namespace {
 

@@ -117,4 +117,35 @@ TEST(Tutorial, ClosesByFecharAltFAndCloseBoxButNotByEsc) {
   for (const auto& c : cases) EXPECT_EQ(closesOn(c.act), c.closes) << c.what;
 }
 
+// A click that travels the way the platform's clicks do, through the
+// window, so that a modal window in front can block it.
+void clickAsTheUser(QWidget& window, QWidget& target) {
+  const QPoint at = target.mapTo(&window, target.rect().center());
+  QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, at);
+}
+
+TEST(Tutorial, MainWindowTakesNoInputWhileItIsOpen) {
+  QWidget main;
+  auto* button = new QPushButton(QStringLiteral("Gravar"), &main);
+  button->setGeometry(10, 10, 80, 25);
+  main.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  int clicks = 0;
+  QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
+  bool tried = false;
+  QTimer::singleShot(0, [&] {
+    auto* tutorial = qobject_cast<TFRM_Tutorial*>(QApplication::activeModalWidget());
+    ASSERT_NE(tutorial, nullptr);
+    clickAsTheUser(main, *button);
+    tried = true;
+    tutorial->close();
+  });
+  TFRM_Tutorial tutorial;
+  tutorial.exec();
+  EXPECT_TRUE(tried);
+  EXPECT_EQ(clicks, 0);
+  clickAsTheUser(main, *button);
+  EXPECT_EQ(clicks, 1) << "the window takes input again once the tutorial is closed";
+}
+
 }  // namespace

@@ -2,6 +2,10 @@
 // changes become enter and exit steps (see FocusVisit), whose typed
 // characters pass a key filter first, and whose exit can be refused.
 //
+// Every way the focus leaves (a key, a click, the program's setFocus, also
+// while the window is not active) runs exactly one exit step. A click into
+// the control leaves the enter step's selection in place, as Tab does.
+//
 // Subclasses supply the filter and the enter and exit steps; this class
 // emits the owner's events OnEnter, OnExit and OnKeyPress around them. The
 // widget is owned by its Qt parent.
@@ -11,6 +15,8 @@
 #include "controls/KeyChar.h"
 
 #include <QLineEdit>
+#include <QPointer>
+#include <QWindow>
 
 namespace controls {
 
@@ -19,6 +25,7 @@ class CheckedLineEdit : public QLineEdit {
 
  public:
   explicit CheckedLineEdit(QWidget* parent = nullptr);
+  ~CheckedLineEdit() override;
 
  signals:
   // The owner's events. OnEnter follows the control's enter step, OnExit its
@@ -47,6 +54,8 @@ class CheckedLineEdit : public QLineEdit {
 
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
   void hideEvent(QHideEvent* event) override;
@@ -54,10 +63,22 @@ class CheckedLineEdit : public QLineEdit {
  private:
   // Keeps the mouse press that is being delivered from its widget.
   void withholdPendingMousePress();
+  // Ends the visit when the window's focus has moved on while the window was
+  // not active: no focus-out reaches the control then.
+  void checkLeftSilently();
+  // Follows the focus changes of the window the control is in now.
+  void watchWindowFocus();
+  // Runs the exit step and, when it lets it, the owner's exit event.
+  void runExit(Qt::FocusReason reason);
 
   FocusVisit visit_;
   bool exiting_ = false;
   Qt::FocusReason exitReason_ = Qt::OtherFocusReason;
+  // The enter step's selection is kept through the press of the click that
+  // gave the focus.
+  bool keepSelectionOnPress_ = false;
+  QPointer<QWindow> watchedWindow_;
+  QMetaObject::Connection windowFocusWatch_;
 };
 
 }  // namespace controls

@@ -1,15 +1,15 @@
 // Turns the toolkit's focus events into the enter and exit steps of an edit
 // control. Widget-free, so the rules are tested without a window.
 //
-// A visit starts when the focus arrives and ends when the user moves the
-// focus elsewhere in the window. Two kinds of focus loss do not end it: the
-// window losing activation (another window or a message box in front) and a
-// popup menu opening; the control stays its window's focus widget and gets
-// the focus back without having been left. An exit that the control refuses
-// keeps the visit going while the focus is taken back.
+// A visit starts when the focus arrives and ends when the focus moves to
+// another widget, whatever moved it (a key, a click, the program) and
+// whether the window was active at the time. The control is left exactly
+// when it is no longer its window's focus widget: the window losing
+// activation (another window or a message box in front) or a popup menu
+// opening takes the keyboard focus but leaves the control its window's focus
+// widget, so it gets the focus back without having been left. An exit that
+// the control refuses keeps the visit going while the focus is taken back.
 #pragma once
-
-#include <Qt>
 
 namespace controls {
 
@@ -18,8 +18,10 @@ class FocusVisit {
   // True when this focus-in starts a visit (the enter step runs).
   bool focusIn();
 
-  // True when this focus-out ends the visit (the exit step runs).
-  bool focusOut(Qt::FocusReason reason);
+  // The control lost the keyboard focus, or its window's focus moved while
+  // the window was not active. `stillWindowFocus`: the control is still its
+  // window's focus widget. True when this ends the visit (the exit step runs).
+  bool focusOut(bool stillWindowFocus);
 
   // The exit step refused to let the focus go and has taken it back: the
   // coming focus-in continues the visit instead of starting a new one.

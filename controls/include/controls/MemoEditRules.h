@@ -80,7 +80,9 @@ class MemoEditRules {
   // Key filter for typed character `key` (Backspace is character 8), with
   // the box holding `text`, the caret (selection start) at `caret` counted
   // from 0 and `selectionLength` characters selected. Returns false when the
-  // key is discarded; may turn "." into "," in `key`.
+  // key is discarded; may turn "." into "," in `key`. A key typed over a
+  // selection is discarded when the text it would produce has more integer
+  // digits or decimals than the mask allows.
   bool KeyPress(QChar& key, const QString& text, int caret, int selectionLength) const;
 
   // The focus arrives: the text is shown bare for editing and selected. The
@@ -111,6 +113,11 @@ class MemoEditRules {
   static QString FormatNumber(double value, const QString& pattern);
 
  private:
+  // Whether `text` keeps IntDigits before the comma and Decimals after it.
+  bool withinDigitLimits(const QString& text) const;
+  // `text` with its selection (start `caret`, `selectionLength` characters) replaced by `key`.
+  static QString replacingSelection(const QString& text, int caret, int selectionLength, QChar key);
+
   QString valueTextPattern() const;
   QString formatForValueText(double value) const;
 
