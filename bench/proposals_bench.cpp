@@ -10,6 +10,7 @@
 //               lot mode, all items in item mode). Baseline: a loop over them.
 //   Gravar      one "Gravar" with its advance and refresh (every 50th moves to
 //               the next lot). Baseline: a loop over the items on view.
+//   GravarWithinLot  the same, always on an item whose advance stays in its lot.
 //   Encerrar    the completeness check of "Encerrar" over all items with the
 //               filter lifted and restored (a refused closing, so nothing is
 //               written). Baseline: a loop over all the items.
@@ -206,6 +207,29 @@ void BM_Gravar(benchmark::State& state) {
   timer.report(state);
 }
 
+// "Gravar" on an item that is not the last of its lot: the advance stays in
+// the lot. The cursor goes back to the lot's first item outside the timer.
+void BM_GravarWithinLot(benchmark::State& state) {
+  auto window = makeWindow(processFile(state.range(0), true));
+  openIn(*window);
+  window->DBG_ItemEnter();
+  RatioTimer timer;
+  for (auto _ : state) {
+    timer.measure(
+        state,
+        [&] {
+          window->EDT_Marca->setText(QStringLiteral("Marca"));
+          window->MED_ValorUnitario->setText(QStringLiteral("1,2500"));
+          window->BBT_GravarClick();
+        },
+        [&] {
+          benchmark::DoNotOptimize(plainLoop(window->CDS_Processo));
+          window->CDS_Processo.first();
+        });
+  }
+  timer.report(state);
+}
+
 void BM_EncerrarCheck(benchmark::State& state) {
   auto window = makeWindow(processFile(state.range(0), state.range(1) != 0));
   openIn(*window);
@@ -236,6 +260,7 @@ void sizes(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_Open)->Apply(sizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RefreshTotal)->Apply(sizes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Gravar)->Apply(sizes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GravarWithinLot)->Arg(1000)->Arg(10000)->Arg(100000)->ArgName("items")->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EncerrarCheck)->Apply(sizes)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -34,7 +34,7 @@ void TFRM_KLAVPropostas::BBT_ArquivoClick(QPushButton* sender) {
   if (!OPG_Arquivo.Execute(this)) return;
   try {
     ReadFile(tag, OPG_Arquivo.FileName);
-  } catch (const std::exception&) {
+  } catch (...) {  // any failure of the read, whatever its kind
     while (CDS_Processo.displaySuspended()) CDS_Processo.resumeDisplay();
     ShowMessageBox(QStringLiteral("ADV"), QString::fromUtf8(proposals::kReadFailureMessage.data(),
                                                             static_cast<qsizetype>(proposals::kReadFailureMessage.size())),
