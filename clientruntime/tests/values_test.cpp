@@ -70,6 +70,7 @@ TEST(DecimalTest, TextThatDoesNotFitIsRefusedAndTheRestIsBlank) {
   char exact[8];
   ASSERT_EQ(clientDecimalToText(&value, exact, sizeof exact, 2), 0);
   EXPECT_EQ(std::string(exact, sizeof exact), "-12.50  ");
+  EXPECT_EQ(clientDecimalToText(&value, exact, sizeof exact, 2147483647), -1);  // never builds a huge text
   IfxDecimal null{};
   null.sign = -1;
   EXPECT_EQ(clientDecimalToText(&null, exact, sizeof exact, 2), -1213);
