@@ -7,6 +7,9 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QScreen>
+#include <QWheelEvent>
+
+#include <algorithm>
 
 #include "DataSource.h"
 #include "GridKeys.h"
@@ -463,6 +466,7 @@ void TFRM_KLAVPropostas::ConnectHandlers() {
               if (current.isValid()) Guarded([&] { source->moveToRow(current.row()); });
             });
     grid->installEventFilter(this);
+    grid->viewport()->installEventFilter(this);
   }
   PNL_Grid->installEventFilter(this);
   PNL_Lote->installEventFilter(this);
@@ -474,6 +478,17 @@ bool TFRM_KLAVPropostas::eventFilter(QObject* watched, QEvent* event) {
     Guarded([this] { PNL_GridResize(); });
   } else if (watched == PNL_Lote && (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)) {
     LayoutPanels();
+  } else if (event->type() == QEvent::Wheel &&
+             (watched == DBG_Lote->viewport() || watched == DBG_Item->viewport())) {
+    // The wheel moves the current row, one row per notch, as the arrows do.
+    auto* grid = watched == DBG_Lote->viewport() ? DBG_Lote : DBG_Item;
+    const int notches = static_cast<QWheelEvent*>(event)->angleDelta().y() / 120;
+    const int rows = grid->model()->rowCount();
+    if (notches != 0 && rows > 0) {
+      const int row = std::clamp(grid->currentIndex().row() - notches, 0, rows - 1);
+      grid->setCurrentIndex(grid->model()->index(row, qMax(grid->currentIndex().column(), 0)));
+    }
+    return true;
   } else if (watched == DBG_Lote || watched == DBG_Item) {
     const bool lote = watched == DBG_Lote;
     controls::FocusVisit& visit = lote ? loteVisit_ : itemVisit_;

@@ -4,6 +4,7 @@
 // proposals file back with the record table engine.
 #include <QFile>
 #include <QFileInfo>
+#include <QWheelEvent>
 
 #include <unistd.h>
 
@@ -215,9 +216,15 @@ TEST_F(EntryTest, ItemModeRunWithQuantityChecksZeroPriceAndConfirmation) {
   messages.clear();
 
   // Item 2 with an untouched quantity stores the tendered one: 350 x 0,0050.
+  // The wheel moves the item cursor and the entry panel follows it.
   click(w.DBG_Item);
-  QTest::keyClick(w.DBG_Item, Qt::Key_Down);
+  ASSERT_EQ(currentInt("NRO_ITEM"), 1);
+  const QPoint inside = w.DBG_Item->viewport()->rect().center();
+  QWheelEvent wheel(inside, w.DBG_Item->viewport()->mapToGlobal(inside), QPoint(), QPoint(0, -120), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(w.DBG_Item->viewport(), &wheel);
   ASSERT_EQ(currentInt("NRO_ITEM"), 2);
+  EXPECT_EQ(w.MED_Quantidade->text(), u"350,0000");
   propose(QStringLiteral("Gerdau"), QStringLiteral("0,005"));
   ASSERT_TRUE(messages.empty());
   w.CDS_Processo.prior();

@@ -1,6 +1,9 @@
 // The main window at start-up, its layout, phases and transitions, and the
 // supplier identification with every message.
+#include <QDialog>
 #include <QHeaderView>
+#include <QLabel>
+#include <QTimer>
 
 #include "ProposalRules.h"
 #include "SupplierKey.h"
@@ -196,6 +199,32 @@ TEST_F(WindowTest, ConfirmedSupplierLocksThePanelUntilLimpar) {
   EXPECT_TRUE(w.EDT_NomeFornecedor->text().isEmpty());
   EXPECT_EQ(w.CMB_Identificacao->currentIndex(), 1);
   expectUsable(w, {true, false, false, false, false, false, false, false}, "after Limpar");
+}
+
+}  // namespace
+}  // namespace proposals_testing
+
+namespace proposals_testing {
+namespace {
+
+// The real message dialog over the window: closed with Ok, the focus is back
+// on the field to correct.
+TEST_F(WindowTest, RealMessageDialogReturnsTheFocusToTheFieldToCorrect) {
+  TFRM_KLAVPropostas& w = *window;
+  setMessageBoxHook({});
+  pickPurpose(proposals::kCotacao);
+  typeInto(w.MSK_CodigoNacional, QStringLiteral("12345678000196"));
+  QString shown;
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(dialog, nullptr);
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) shown += label->text();
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  click(w.BBT_GravarFornecedor);
+  EXPECT_TRUE(shown.contains(u"Número do CNPJ inválido"));
+  QTRY_VERIFY(w.MSK_CodigoNacional->hasFocus());
+  EXPECT_TRUE(w.PNL_Chave1->isEnabled());
 }
 
 }  // namespace
