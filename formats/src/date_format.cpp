@@ -9,12 +9,16 @@ namespace formats {
 namespace {
 
 // Decimal digits of n, padded with zeros in front to at least `width`.
+// Built front to back by appending only: inserting in front of a string
+// (also what `"-" + text` does) makes GCC 12 warn of an overlapping copy.
 std::string zeroPadded(int n, int width) {
-  std::string digits = std::to_string(n < 0 ? -static_cast<long long>(n) : n);
-  if (digits.size() < static_cast<std::size_t>(width)) {
-    digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
-  }
-  return n < 0 ? "-" + digits : digits;
+  const std::string digits = std::to_string(n < 0 ? -static_cast<long long>(n) : n);
+  const std::size_t wanted = static_cast<std::size_t>(width > 0 ? width : 0);
+  std::string out;
+  if (n < 0) out += '-';
+  if (digits.size() < wanted) out.append(wanted - digits.size(), '0');
+  out += digits;
+  return out;
 }
 
 struct DateToken {
@@ -85,8 +89,12 @@ bool isValidDateTime(const DateTime& value) {
 }
 
 std::string formatIsoDateTime(const DateTime& value) {
-  std::string out = formatDateTime(value, "yyyy-mm-ddThh:nn:") + zeroPadded(value.second, 2);
-  if (value.millisecond != 0) out += "." + zeroPadded(value.millisecond, 3);
+  std::string out = formatDateTime(value, "yyyy-mm-ddThh:nn:");
+  out += zeroPadded(value.second, 2);
+  if (value.millisecond != 0) {
+    out += '.';
+    out += zeroPadded(value.millisecond, 3);
+  }
   return out;
 }
 

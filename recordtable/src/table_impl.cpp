@@ -9,6 +9,7 @@
 #include "messages.h"
 #include "table_file.h"
 #include "table_file_format.h"
+#include "unfinished_write.h"
 
 namespace recordtable {
 
@@ -226,6 +227,9 @@ void TableImpl::loadFromFile(const std::filesystem::path& path) {
 
 void TableImpl::saveToFile(const std::filesystem::path& path) {
   requireOpen();
+  // Before an edit in progress is posted, so that a refused save leaves the
+  // table exactly as it was.
+  detail::refuseUnfinishedWrite(path, detail::SideFileCheck::BeforeSave);
   settlePending();
   detail::writeTableFile(path, detail::TableSnapshot{defs_, records_, arena_, order_});
 }

@@ -13,11 +13,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-[[noreturn]] void leftUnfinished(const fs::path& table, const fs::path& sideFile, const char* what) {
+[[noreturn]] void leftUnfinished(const fs::path& table, const fs::path& sideFile, const char* what,
+                                 SideFileCheck check) {
+  const std::string side = inQuotes(sideFile.filename().string());
+  if (check == SideFileCheck::BeforeSave) {
+    fail("O arquivo " + inQuotes(table.string()) +
+         " foi deixado inacabado por outro programa e não foi gravado: ao lado dele há " + what + " (" +
+         side + "). Feche-o no programa que o gravou ou remova " + side + " e grave de novo.");
+  }
   fail("O arquivo " + inQuotes(table.string()) +
        " foi deixado inacabado por outro programa e não foi aberto: ao lado dele há " + what + " (" +
-       inQuotes(sideFile.filename().string()) +
-       "). Abra-o no programa que o gravou ou use uma cópia completa do arquivo.");
+       side + "). Abra-o no programa que o gravou ou use uma cópia completa do arquivo.");
 }
 
 fs::path withSuffix(const fs::path& path, const char* suffix) {
@@ -48,21 +54,25 @@ bool isHotJournal(const fs::path& journal) {
   return got < 0 || first != 0;
 }
 
-void checkBeside(const fs::path& shown, const fs::path& file) {
+void checkBeside(const fs::path& shown, const fs::path& file, SideFileCheck check) {
   const fs::path journal = withSuffix(file, "-journal");
-  if (isHotJournal(journal)) leftUnfinished(shown, journal, "o diário de uma gravação interrompida");
+  if (isHotJournal(journal)) {
+    leftUnfinished(shown, journal, "o diário de uma gravação interrompida", check);
+  }
   const fs::path wal = withSuffix(file, "-wal");
-  if (isPresent(wal)) leftUnfinished(shown, wal, "um registro de alterações ainda não gravadas no arquivo");
+  if (isPresent(wal)) {
+    leftUnfinished(shown, wal, "um registro de alterações ainda não gravadas no arquivo", check);
+  }
 }
 
 }  // namespace
 
-void refuseUnfinishedWrite(const fs::path& path) {
-  checkBeside(path, path);
+void refuseUnfinishedWrite(const fs::path& path, SideFileCheck check) {
+  checkBeside(path, path, check);
   // SQLite keeps the side files of a link beside the file it leads to.
   std::error_code ec;
   const fs::path target = fs::canonical(path, ec);
-  if (!ec && target != fs::absolute(path)) checkBeside(path, target);
+  if (!ec && target != fs::absolute(path)) checkBeside(path, target, check);
 }
 
 }  // namespace recordtable::detail

@@ -9,9 +9,16 @@
 
 namespace recordtable::detail {
 
+// What the caller is about to do with the file; it only changes the
+// message. A save over such a file is refused as well: the side file would
+// stay beside the new file, so the next load would refuse it, and another
+// SQLite program would replay a stale journal into it.
+enum class SideFileCheck { BeforeLoad, BeforeSave };
+
 // Throws TableError when a rollback journal that still holds pages to put
 // back, or any write-ahead log, lies beside `path` (or beside the file a
 // link at `path` leads to). Only looks; writes nothing.
-void refuseUnfinishedWrite(const std::filesystem::path& path);
+void refuseUnfinishedWrite(const std::filesystem::path& path,
+                           SideFileCheck check = SideFileCheck::BeforeLoad);
 
 }  // namespace recordtable::detail

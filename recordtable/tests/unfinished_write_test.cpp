@@ -24,16 +24,20 @@ constexpr int kRecords = 1500;
 
 // Enough text (about 190 pages) that a writer with a tiny page cache spills
 // uncommitted pages into the file itself.
-void saveItems(const fs::path& path) {
-  Table table;
+void fillItems(Table& table, int records, char letter) {
   table.setFieldDefs({{"NRO_ITEM", FieldKind::Int32, 0}, {"DES_ITEM", FieldKind::LongText, 0}});
   table.createEmpty();
-  for (int i = 0; i < kRecords; ++i) {
+  for (int i = 0; i < records; ++i) {
     table.append();
     table.fieldByName("NRO_ITEM").setInteger(i);
-    table.fieldByName("DES_ITEM").setText(std::string(500, 'a'));
+    table.fieldByName("DES_ITEM").setText(std::string(500, letter));
     table.post();
   }
+}
+
+void saveItems(const fs::path& path) {
+  Table table;
+  fillItems(table, kRecords, 'a');
   table.saveToFile(path);
 }
 
@@ -102,6 +106,51 @@ TEST_P(UnfinishedWrite, IsRefusedWithOneMessageAndNothingChanges) {
   }
 }
 
+// Saving over such a file would leave the side file beside the new one: our
+// next load would refuse it, and another SQLite program would replay the
+// stale journal into it. The save is refused before anything is written,
+// the table keeps even its pending edit, and once the side file is dealt
+// with the same table saves.
+TEST_P(UnfinishedWrite, SaveOverItIsRefusedAndNothingChanges) {
+  const UnfinishedCase& c = GetParam();
+  ScratchFolder folder;
+  const fs::path path = folder.file("PL_000001_2010.ZUL");
+  saveItems(path);
+  write(path, c.sql, /*crash=*/true);
+  const fs::path sideFile(path.string() + c.sideFile);
+  ASSERT_TRUE(fs::exists(sideFile)) << "the writer left its side file";
+  const auto before = folderContents(folder);
+
+  Table table;
+  fillItems(table, 3, 'z');
+  table.last();
+  table.edit();
+  table.fieldByName("DES_ITEM").setText("pendente");
+  try {
+    table.saveToFile(path);
+    FAIL() << c.name << ": saved";
+  } catch (const TableError& e) {
+    const std::string message = e.what();
+    EXPECT_NE(message.find("foi deixado inacabado por outro programa e não foi gravado"), std::string::npos)
+        << message;
+    EXPECT_NE(message.find(path.string()), std::string::npos) << message;
+    EXPECT_NE(message.find(sideFile.filename().string()), std::string::npos) << message;
+    EXPECT_EQ(message.find('\n'), std::string::npos) << message;
+  }
+  EXPECT_EQ(folderContents(folder), before) << "no temporary file, no byte changed";
+  EXPECT_EQ(table.state(), TableState::Editing) << "the pending edit was not posted";
+  EXPECT_EQ(table.recordCount(), 3u);
+  EXPECT_EQ(table.fieldByName("DES_ITEM").asText(), "pendente");
+
+  table.cancel();
+  fs::remove(sideFile);
+  ASSERT_NO_THROW(table.saveToFile(path));
+  Table reloaded;
+  ASSERT_NO_THROW(reloaded.loadFromFile(path));
+  EXPECT_EQ(reloaded.recordCount(), 3u);
+  EXPECT_EQ(reloaded.fieldByName("DES_ITEM").asText(), std::string(500, 'z'));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Writers, UnfinishedWrite,
     ::testing::Values(
@@ -117,28 +166,37 @@ INSTANTIATE_TEST_SUITE_P(
 // journal whose header was zeroed on commit, a shared-memory index alone,
 // and a file in WAL mode whose log was folded in on close. Each loads the
 // committed rows.
+struct FinishedWriter {
+  const char* name;
+  const char* sql;
+  const char* leftBeside;  // what the writer leaves, "" for nothing
+};
+
+const FinishedWriter kFinishedWriters[] = {
+    {"truncated journal", "PRAGMA journal_mode=TRUNCATE; UPDATE records SET c1 = -c1;", "-journal"},
+    {"persisted journal", "PRAGMA journal_mode=PERSIST; UPDATE records SET c1 = -c1;", "-journal"},
+    {"WAL mode, closed", "PRAGMA journal_mode=WAL; UPDATE records SET c1 = -c1;", ""},
+};
+
+// Saves the items as p.PRO in `folder` and lets the finished writer of `c`
+// change them; the WAL case also gets a -shm alone beside the file.
+void leaveFinishedWriterSideFiles(const ScratchFolder& folder, const FinishedWriter& c) {
+  const fs::path path = folder.file("p.PRO");
+  saveItems(path);
+  write(path, c.sql, /*crash=*/false);
+  std::vector<std::string> expected = {"p.PRO"};
+  if (*c.leftBeside != '\0') expected.push_back(std::string("p.PRO") + c.leftBeside);
+  ASSERT_EQ(folder.entries(), expected) << c.name;
+  if (std::string(c.name) == "WAL mode, closed") {
+    test::writeBytes(folder.file("p.PRO-shm"), std::string(32768, '\0'));  // a -shm alone
+  }
+}
+
 TEST(UnfinishedWrite, FinishedWritersSideFilesLoad) {
-  struct Case {
-    const char* name;
-    const char* sql;
-    const char* leftBeside;  // what the writer leaves, "" for nothing
-  };
-  const Case cases[] = {
-      {"truncated journal", "PRAGMA journal_mode=TRUNCATE; UPDATE records SET c1 = -c1;", "-journal"},
-      {"persisted journal", "PRAGMA journal_mode=PERSIST; UPDATE records SET c1 = -c1;", "-journal"},
-      {"WAL mode, closed", "PRAGMA journal_mode=WAL; UPDATE records SET c1 = -c1;", ""},
-  };
-  for (const Case& c : cases) {
+  for (const FinishedWriter& c : kFinishedWriters) {
     ScratchFolder folder;
     const fs::path path = folder.file("p.PRO");
-    saveItems(path);
-    write(path, c.sql, /*crash=*/false);
-    std::vector<std::string> expected = {"p.PRO"};
-    if (*c.leftBeside != '\0') expected.push_back(std::string("p.PRO") + c.leftBeside);
-    ASSERT_EQ(folder.entries(), expected) << c.name;
-    if (std::string(c.name) == "WAL mode, closed") {
-      test::writeBytes(folder.file("p.PRO-shm"), std::string(32768, '\0'));  // a -shm alone
-    }
+    leaveFinishedWriterSideFiles(folder, c);
     const auto before = folderContents(folder);
 
     Table table;
@@ -147,6 +205,29 @@ TEST(UnfinishedWrite, FinishedWritersSideFilesLoad) {
     EXPECT_EQ(table.recordCount(), static_cast<std::size_t>(kRecords)) << c.name;
     EXPECT_EQ(table.fieldByName("NRO_ITEM").asInteger(), -(kRecords - 1)) << c.name << ": committed rows";
     EXPECT_EQ(folderContents(folder), before) << c.name;
+  }
+}
+
+// Neither are they a reason to refuse a save: the new file replaces the
+// old one and loads with the new rows, the side files left as they were.
+TEST(UnfinishedWrite, SaveOverFinishedWritersSideFilesWorks) {
+  for (const FinishedWriter& c : kFinishedWriters) {
+    ScratchFolder folder;
+    const fs::path path = folder.file("p.PRO");
+    leaveFinishedWriterSideFiles(folder, c);
+    auto sideFiles = folderContents(folder);
+    sideFiles.erase("p.PRO");
+
+    Table table;
+    fillItems(table, 2, 'n');
+    ASSERT_NO_THROW(table.saveToFile(path)) << c.name;
+    auto after = folderContents(folder);
+    after.erase("p.PRO");
+    EXPECT_EQ(after, sideFiles) << c.name << ": no temporary file left, side files untouched";
+    Table reloaded;
+    ASSERT_NO_THROW(reloaded.loadFromFile(path)) << c.name;
+    EXPECT_EQ(reloaded.recordCount(), 2u) << c.name;
+    EXPECT_EQ(reloaded.fieldByName("DES_ITEM").asText(), std::string(500, 'n')) << c.name;
   }
 }
 
@@ -166,6 +247,16 @@ TEST(UnfinishedWrite, IsFoundBesideTheFileALinkLeadsTo) {
   } catch (const TableError& e) {
     EXPECT_NE(std::string(e.what()).find("p.PRO-wal"), std::string::npos) << e.what();
   }
+  const std::string targetBytes = test::readBytes(target);
+  fillItems(table, 1, 'l');
+  try {
+    table.saveToFile(folder.file("link.PRO"));
+    FAIL() << "saved over the link";
+  } catch (const TableError& e) {
+    EXPECT_NE(std::string(e.what()).find("p.PRO-wal"), std::string::npos) << e.what();
+  }
+  EXPECT_TRUE(fs::is_symlink(folder.file("link.PRO"))) << "the link was not replaced";
+  EXPECT_EQ(test::readBytes(target), targetBytes);
 }
 
 }  // namespace
