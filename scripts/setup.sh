@@ -12,9 +12,6 @@ packages=(
   fonts-liberation fontconfig
   xvfb xauth poppler-utils
 )
-# The message dialog's pictures are rendered from the Breeze icons
-# (proposals/resources/dialogs/LICENSE.md).
-packages+=(breeze-icon-theme librsvg2-bin)
 
 missing=()
 for p in "${packages[@]}"; do
