@@ -116,7 +116,8 @@ ResultCode INFCommand::setParameter(std::uint16_t number, std::uint16_t /*childP
   ParameterRecord& record = parameters_[number - 1];
   const bool null = isNull == 1;
   // A value the binder would read must be there (a blob of 0 bytes needs none).
-  const bool readsValue = fieldType == FIELD_BLOB ? length > 0 : parameterClientType(fieldType, subtype, length, 0) != 0;
+  const bool readsValue =
+      fieldType == FIELD_BLOB ? length > 0 : parameterClientType(fieldType, subtype, length, 0) != 0;
   if (!null && value == nullptr && readsValue) return RESULT_INVALID_PARAMETER;
   record.nullIndicator = null ? ParameterRecord::kNull : 0;
   record.direction = direction;
