@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
   }
 
   const bool interactive = options.statements.empty() && options.files.empty() && ::isatty(STDIN_FILENO) != 0;
-  OutputSettings output{options.csv, ::isatty(STDOUT_FILENO) != 0};
+  OutputSettings output{options.csv, ::isatty(STDOUT_FILENO) != 0, options.quiet};
   Session session(*library.driver(), output, std::cout, std::cerr);
   if (!session.connect(options)) return kExitNoConnection;
 

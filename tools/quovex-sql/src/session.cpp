@@ -117,6 +117,7 @@ bool Session::runStatement(const std::string& sql, const std::string& where) {
     return false;
   }
   if (cursor) return printCursor(*cursor, where);
+  if (output_.quiet) return true;
   std::int32_t rows = 0;
   command->rowsAffected(&rows);
   // With CSV on standard output only result rows go there.

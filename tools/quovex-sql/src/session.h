@@ -16,6 +16,7 @@ namespace quovexsql {
 struct OutputSettings {
   bool csv = false;
   bool escapeCsv = false;  // CSV going to a terminal
+  bool quiet = false;      // no "rows affected" notes
 };
 
 class Session {

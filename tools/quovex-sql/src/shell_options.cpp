@@ -41,6 +41,7 @@ std::optional<int> parseShellOptions(int argc, const char* const* argv, ShellOpt
   app.add_flag("--csv", options->csv, "print results as CSV (RFC 4180)");
   app.add_flag("--trace", options->trace, "show the driver's trace messages on standard error as they happen");
   app.add_flag("-k,--keep-going", options->keepGoing, "go on with the next statement after a failure");
+  app.add_flag("-q,--quiet", options->quiet, "do not print the rows affected by statements without results");
   app.add_option("--history", history, "history file of the prompt (default ~/.quovex_sql_history; \"\" for none)");
 
   try {

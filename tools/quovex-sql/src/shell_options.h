@@ -25,6 +25,7 @@ struct ShellOptions {
   bool csv = false;
   bool trace = false;
   bool keepGoing = false;                // go on after a failed statement
+  bool quiet = false;                    // no "rows affected" notes
   std::optional<std::string> historyFile;  // interactive history; empty text: none
 };
 
