@@ -31,7 +31,8 @@ std::int32_t writeTrace(std::int32_t /*callType*/, TraceRecord* record) {
 std::vector<std::string> words(const std::string& line) {
   std::istringstream in(line);
   std::vector<std::string> result;
-  for (std::string word; in >> word;) result.push_back(word);
+  // A "--" comment may follow a command, as it may follow SQL.
+  for (std::string word; in >> word && !word.starts_with("--");) result.push_back(word);
   return result;
 }
 
