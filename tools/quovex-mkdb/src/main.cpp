@@ -24,7 +24,14 @@ int main(int argc, char** argv) {
       ->transform(CLI::CheckedTransformer(kinds, CLI::ignore_case));
   auto* userOption = app.add_option("--user", user, "the one user allowed to connect");
   app.add_option("--password", password, "that user's password")->needs(userOption);
-  CLI11_PARSE(app, argc, argv);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& help) {
+    return app.exit(help);
+  } catch (const CLI::ParseError& error) {
+    std::cerr << "quovex-mkdb: " << error.what() << "\nRun with --help for the options.\n";
+    return 2;
+  }
 
   std::error_code failed;
   if (std::filesystem::exists(std::filesystem::symlink_status(path, failed))) {

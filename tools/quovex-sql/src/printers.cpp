@@ -14,11 +14,13 @@ void pad(std::ostream& out, std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) out << ' ';
 }
 
-void printCell(std::ostream& out, const std::string& text, std::size_t width, bool alignRight) {
+// A left-aligned text in the last column gets no padding: lines carry no
+// trailing blanks.
+void printCell(std::ostream& out, const std::string& text, std::size_t width, bool alignRight, bool last) {
   const std::size_t gap = width - displayWidth(text);
   if (alignRight) pad(out, gap);
   out << text;
-  if (!alignRight) pad(out, gap);
+  if (!alignRight && !last) pad(out, gap);
 }
 
 }  // namespace
@@ -44,7 +46,7 @@ void printTable(std::ostream& out, const std::vector<TableColumn>& columns, cons
 
   for (std::size_t i = 0; i < columns.size(); ++i) {
     out << (i == 0 ? " " : " | ");
-    printCell(out, titles[i], widths[i], false);
+    printCell(out, titles[i], widths[i], false, i + 1 == columns.size());
   }
   out << "\n";
   for (std::size_t i = 0; i < columns.size(); ++i) {
@@ -54,7 +56,7 @@ void printTable(std::ostream& out, const std::vector<TableColumn>& columns, cons
   for (const auto& texts : shown) {
     for (std::size_t i = 0; i < columns.size(); ++i) {
       out << (i == 0 ? " " : " | ");
-      printCell(out, texts[i], widths[i], columns[i].alignRight);
+      printCell(out, texts[i], widths[i], columns[i].alignRight, i + 1 == columns.size());
     }
     out << "\n";
   }

@@ -19,9 +19,14 @@ TEST(QuovexSqlPrinters, TableAlignsByCharactersAndShowsNull) {
             " x         |  NULL\n"
             "(2 rows)\n");
 
+  // No trailing blanks after a left-aligned last column.
+  std::ostringstream left;
+  printTable(left, {{"id", true}, {"name", false}}, {{Cell("1"), Cell("Ana")}, {Cell("22"), Cell("Bo")}});
+  EXPECT_EQ(left.str(), " id | name\n----+------\n  1 | Ana\n 22 | Bo\n(2 rows)\n");
+
   std::ostringstream one;
   printTable(one, {{"a", false}}, {{Cell("")}});
-  EXPECT_EQ(one.str(), " a\n---\n  \n(1 row)\n");
+  EXPECT_EQ(one.str(), " a\n---\n \n(1 row)\n");
 }
 
 TEST(QuovexSqlPrinters, TableEscapesTextsFromTheDatabase) {

@@ -26,9 +26,9 @@ ProcessResult mkdb(const std::vector<std::string>& args) { return runProgram(QUO
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // A copy of the sample database for one test, so tests may change it.
-class SampleDatabase : public ::testing::Test {
+class QuovexSqlSample : public ::testing::Test {
  protected:
-  SampleDatabase() { std::filesystem::copy_file(SAMPLE_DATABASE, database_); }
+  QuovexSqlSample() { std::filesystem::copy_file(SAMPLE_DATABASE, database_); }
 
   ProcessResult run(std::vector<std::string> args, const std::string& input = {}) {
     args.insert(args.begin(), {"--database", database_.string()});
@@ -80,6 +80,141 @@ TEST(QuovexSqlCli, MkdbMakesEachKindOfDatabaseAndNeverTouchesAnExistingFile) {
   EXPECT_TRUE(contains(refused.err, "already exists")) << refused.err;
   EXPECT_EQ(readFile(folder / "precious.db"), "not a database");
   EXPECT_EQ(mkdb({"--logging", "sometimes", (folder / "x.db").string()}).exitCode, 2);
+}
+
+TEST_F(QuovexSqlSample, EveryColumnTypePrintsInItsNaturalText) {
+  const ProcessResult result = run({"-e", "select * from processo order by nro_processo; "
+                                          "select nro_item, qtd_item, pes_unitario, vlr_referencia from item "
+                                          "where nro_processo = 1 or qtd_item is null order by nro_processo, nro_lote, nro_item; "
+                                          "select nro_documento, des_fornecedor, dat_cadastro, img_logotipo from fornecedor "
+                                          "order by cod_fornecedor"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out,
+            // INTEGER, SMALLINT, CHAR, TEXT (by size), DATETIME, INTERVAL, MONEY
+            " nro_processo | ano_processo | cod_entidade | idt_finalidade | des_objeto | dat_abertura        | "
+            "prz_entrega | vlr_estimado\n"
+            "--------------+--------------+--------------+----------------+------------+---------------------+-"
+            "------------+--------------\n"
+            "            1 |         2010 |            1 | PL             | <64 bytes> | 2010-04-12 09:30:00 |   30 "
+            "       |     15230.50\n"
+            "           45 |         2012 |            2 | CP             | NULL       | 2012-03-04 05:06:07 |    5 "
+            "       |         NULL\n"
+            "(2 rows)\n"
+            // FLOAT, SMALLFLOAT, DECIMAL(16,4) with its four places, NULLs
+            " nro_item | qtd_item | pes_unitario | vlr_referencia\n"
+            "----------+----------+--------------+----------------\n"
+            "        1 |     1500 |         0.01 |         0.8750\n"
+            "        2 |     3000 |        0.005 |         0.3500\n"
+            "        1 |    400.5 |          2.5 |        18.9900\n"
+            "        2 |     NULL |         NULL |           NULL\n"
+            "(4 rows)\n"
+            // CHAR, NVARCHAR with accents aligned by characters, DATE, BYTE
+            " nro_documento  | des_fornecedor           | dat_cadastro | img_logotipo\n"
+            "----------------+--------------------------+--------------+--------------\n"
+            " 12123123000199 | Papelaria Estrela Ltda   | 15/03/2010   | NULL\n"
+            " 45678912000110 | Distribuidora Ação & Cia | 02/11/2011   | NULL\n"
+            " 11122233344    | José \"Zeca\" Pereira      | NULL         | NULL\n"
+            "(3 rows)\n");
+}
+
+TEST_F(QuovexSqlSample, ValuesWrittenByTheShellReadBackWithEveryDigit) {
+  const ProcessResult result = run({"-e",
+                                    "update proposta set vlr_proposta = -12345678901234.56, doc_anexo = NULL "
+                                    "where nro_item = 2; "
+                                    "update processo set des_objeto = NULL where nro_processo = 1; "
+                                    "select vlr_proposta, des_marca from proposta where nro_item = 2 and nro_lote = 1"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "1 row affected\n"
+            "1 row affected\n"
+            " vlr_proposta       | des_marca\n"
+            "--------------------+---------------\n"
+            " -12345678901234.56 | Faber-Castell\n"
+            "(1 row)\n");
+}
+
+TEST_F(QuovexSqlSample, AFailingStatementPrintsTheDriverTextAndStopsTheScript) {
+  const std::string script =
+      "-- two good statements, then a bad one\n"
+      "update item set qtd_item = 1 where nro_item = 1 and nro_lote = 1 and nro_processo = 1;\n"
+      "\n"
+      "insert into entidade\n"
+      "  values (1, 'again', 'x', '1');\n"
+      "update item set qtd_item = 2 where nro_item = 1 and nro_lote = 1 and nro_processo = 1;\n";
+  const ProcessResult stopped = run({}, script);
+  EXPECT_EQ(stopped.exitCode, 1);
+  EXPECT_EQ(stopped.err,
+            "stdin:4: error: Unique constraint (entidade.cod_entidade) violated.\n"
+            "  ISAM error: duplicate value for a record with unique key.\n");
+  EXPECT_EQ(stopped.out, "1 row affected\n");
+  const char* const check = "select qtd_item from item where nro_item = 1 and nro_lote = 1 and nro_processo = 1";
+  EXPECT_NE(run({"-e", check}).out.find("\n        1\n"), std::string::npos);
+
+  // Told to go on, it runs the rest and still ends with 1.
+  const ProcessResult goingOn = run({"--keep-going", "-f", "-"}, script);
+  EXPECT_EQ(goingOn.exitCode, 1);
+  EXPECT_NE(goingOn.err.find("stdin:4: error: Unique constraint"), std::string::npos) << goingOn.err;
+  EXPECT_EQ(goingOn.out, "1 row affected\n1 row affected\n");
+  EXPECT_NE(run({"-e", check}).out.find("\n        2\n"), std::string::npos);
+
+  // A syntax error in a script file names the file and the statement's line.
+  TempFolder folder;
+  writeFile(folder / "bad.sql", "select 1 from entidade;\nselec 2;\n");
+  const ProcessResult syntax = run({"-q", "-f", (folder / "bad.sql").string()});
+  EXPECT_EQ(syntax.exitCode, 1);
+  EXPECT_EQ(syntax.err.rfind((folder / "bad.sql").string() + ":2: error: ", 0), 0u) << syntax.err;
+}
+
+TEST_F(QuovexSqlSample, CsvOutputIsRfc4180) {
+  const ProcessResult result =
+      run({"--csv", "-e",
+           "select cod_fornecedor, des_fornecedor, dat_cadastro from fornecedor order by cod_fornecedor; "
+           "update lote set des_lote = 'a,b' where nro_lote = 2"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "cod_fornecedor,des_fornecedor,dat_cadastro\r\n"
+            "1,Papelaria Estrela Ltda,15/03/2010\r\n"
+            "2,Distribuidora Ação & Cia,02/11/2011\r\n"
+            "3,\"José \"\"Zeca\"\" Pereira\",\r\n");
+  // Notes stay off the data.
+  EXPECT_EQ(result.err, "1 row affected\n");
+  EXPECT_EQ(run({"--csv", "-e", "select des_lote from lote where nro_lote = 2"}).out, "des_lote\r\n\"a,b\"\r\n");
+}
+
+TEST_F(QuovexSqlSample, TraceShowsEachDriverStepAsItHappens) {
+  const ProcessResult result = run({"--trace", "-e", "select des_lote from lote where nro_lote = 2"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out, " des_lote\n----------\n Papel\n(1 row)\n");
+  std::vector<std::string> expected{"trace: ESQL/C Open Database\n", "trace: ESQL/C Prepare Statement\n",
+                                    "trace: select des_lote from lote where nro_lote = 2\n",
+                                    "trace: ESQL/C Open Cursor\n", "trace: ESQL/C Fetch\n",
+                                    "trace: ESQL/C Close Cursor\n", "trace: ESQL/C Close Database\n"};
+  std::size_t at = 0;
+  for (const std::string& step : expected) {
+    at = result.err.find(step, at);
+    ASSERT_NE(at, std::string::npos) << step << " in order in\n" << result.err;
+  }
+  EXPECT_EQ(run({"-e", "select 1 from lote where nro_lote = 2"}).err, "");  // no trace unless asked
+}
+
+TEST_F(QuovexSqlSample, ProceduresAndFunctionsRun) {
+  const ProcessResult result = run({"-e",
+                                    "execute procedure propostas_acima (1, 0.5); "
+                                    "execute procedure reajusta_referencia (10); "
+                                    "select vlr_referencia from item where nro_processo = 45 and nro_item = 1"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out,
+            " cod_fornecedor | des_marca | vlr_proposta\n"
+            "----------------+-----------+--------------\n"
+            "              2 | Chamex    |        17.85\n"
+            "              1 | BIC       |         0.79\n"
+            "(2 rows)\n"
+            "5 rows affected\n"
+            " vlr_referencia\n"
+            "----------------\n"
+            "        23.5400\n"
+            "(1 row)\n");
 }
 
 }  // namespace
