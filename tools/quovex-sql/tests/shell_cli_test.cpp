@@ -217,5 +217,46 @@ TEST_F(QuovexSqlSample, ProceduresAndFunctionsRun) {
             "(1 row)\n");
 }
 
+TEST_F(QuovexSqlSample, InteractiveSessionEditsRecallsAndGoesOnAfterAFailure) {
+  const auto history = folder_ / "history";
+  TerminalSession terminal(QUOVEX_SQL_EXECUTABLE, {"--database", database_.string(), "--history", history.string()});
+  ASSERT_TRUE(terminal.waitFor("sql> ")) << terminal.screen();
+
+  // A typing mistake corrected with backspace before Enter.
+  terminal.type("select des_lote from lote where nro_lote = 22\x7f;\r");
+  ASSERT_TRUE(terminal.waitFor("Papel")) << terminal.screen();
+  ASSERT_TRUE(terminal.waitFor("(1 row)")) << terminal.screen();
+
+  // Arrow up brings the statement back.
+  ASSERT_TRUE(terminal.waitFor("sql> "));
+  terminal.type("\x1b[A\r");
+  ASSERT_TRUE(terminal.waitFor("(1 row)")) << terminal.screen();
+
+  // A statement over two lines gets the continuation prompt.
+  ASSERT_TRUE(terminal.waitFor("sql> "));
+  terminal.type("select des_lote from lote\r");
+  ASSERT_TRUE(terminal.waitFor("...> ")) << terminal.screen();
+  terminal.type("where nro_lote = 1 and nro_processo = 1;\r");
+  ASSERT_TRUE(terminal.waitFor("Material de escritório")) << terminal.screen();
+
+  // A failure is shown and the session goes on.
+  terminal.type("select * from nada;\r");
+  ASSERT_TRUE(terminal.waitFor("error: The specified table (nada) is not in the database.")) << terminal.screen();
+  ASSERT_TRUE(terminal.waitFor("sql> "));
+  terminal.type("\\isolation dirty\r");
+  ASSERT_TRUE(terminal.waitFor("isolation level 2 (dirty read)")) << terminal.screen();
+
+  terminal.type("\\quit\r");
+  EXPECT_EQ(terminal.wait(), 0) << terminal.screen();
+
+  // The next session finds the history: two lines up is \isolation dirty.
+  TerminalSession again(QUOVEX_SQL_EXECUTABLE, {"--database", database_.string(), "--history", history.string()});
+  ASSERT_TRUE(again.waitFor("sql> ")) << again.screen();
+  again.type("\x1b[A\x1b[A\r");
+  ASSERT_TRUE(again.waitFor("isolation level 2 (dirty read)")) << again.screen();
+  again.type("\x04");  // end of input
+  EXPECT_EQ(again.wait(), 0) << again.screen();
+}
+
 }  // namespace
 }  // namespace quovexsql

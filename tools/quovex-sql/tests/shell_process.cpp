@@ -72,7 +72,7 @@ TerminalSession::TerminalSession(const std::string& program, const std::vector<s
   pid_ = ::forkpty(&master_, nullptr, nullptr, &size);
   if (pid_ < 0) throw std::runtime_error("forkpty failed");
   if (pid_ == 0) {
-    ::setenv("TERM", "dumb", 1);
+    ::setenv("TERM", "xterm", 1);
     ::execv(program.c_str(), argv.data());
     ::_exit(127);
   }
