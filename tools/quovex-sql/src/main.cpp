@@ -50,9 +50,7 @@ bool runInputs(Session& session, const ShellOptions& options) {
   return ok;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int runShell(int argc, char** argv) {
   ShellOptions options;
   if (auto exitCode = parseShellOptions(argc, argv, &options, std::cout, std::cerr)) return *exitCode;
 
@@ -82,5 +80,21 @@ int main(int argc, char** argv) {
     ok = runInputs(session, options);
   }
   std::cout.flush();
+  if (!std::cout) {
+    // A full disk or a closed pipe lost results: that is no success.
+    std::cerr << "quovex-sql: cannot write the results to standard output\n";
+    return kExitStatementFailed;
+  }
   return ok ? kExitOk : kExitStatementFailed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return runShell(argc, argv);
+  } catch (const std::exception& error) {
+    std::cerr << "quovex-sql: " << escapeControls(error.what()) << "\n";
+    return kExitStatementFailed;
+  }
 }

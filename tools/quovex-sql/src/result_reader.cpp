@@ -26,8 +26,11 @@ Cell readWith(Read read, Text text) {
 
 Cell readStringCell(SQLCursor& cursor, std::uint16_t column, const ColumnInfo& info) {
   // The reader writes up to precision characters and a NUL at position
-  // precision; a catalogue column may report only its length.
-  const std::size_t size = static_cast<std::size_t>(std::max<std::int32_t>({info.length, info.precision, 0})) + 2;
+  // precision; a catalogue column may report only its length. A length
+  // beyond what a 16-bit precision can describe is not believed.
+  constexpr std::int32_t kLongestText = 65536;
+  const std::size_t size =
+      static_cast<std::size_t>(std::max<std::int32_t>({std::min(info.length, kLongestText), info.precision, 0})) + 2;
   std::string buffer(size, '\0');
   std::int32_t isNull = 0;
   const ResultCode result = cursor.readString(column, buffer.data(), &isNull);

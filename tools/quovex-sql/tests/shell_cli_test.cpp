@@ -151,6 +151,12 @@ TEST_F(QuovexSqlSample, AFailingStatementPrintsTheDriverTextAndStopsTheScript) {
   const char* const check = "select qtd_item from item where nro_item = 1 and nro_lote = 1 and nro_processo = 1";
   EXPECT_NE(run({"-e", check}).out.find("\n        1\n"), std::string::npos);
 
+  // Results that cannot be written are no success.
+  const ProcessResult full = runProgram(QUOVEX_SQL_EXECUTABLE, {"-d", database_.string(), "-e", "select * from item"},
+                                        "", "/dev/full");
+  EXPECT_EQ(full.exitCode, 1);
+  EXPECT_NE(full.err.find("cannot write the results"), std::string::npos) << full.err;
+
   // Told to go on, it runs the rest and still ends with 1.
   const ProcessResult goingOn = run({"--keep-going", "-f", "-"}, script);
   EXPECT_EQ(goingOn.exitCode, 1);
@@ -254,7 +260,8 @@ TEST_F(QuovexSqlSample, InteractiveSessionEditsRecallsAndGoesOnAfterAFailure) {
   ASSERT_TRUE(again.waitFor("sql> ")) << again.screen();
   again.type("\x1b[A\x1b[A\r");
   ASSERT_TRUE(again.waitFor("isolation level 2 (dirty read)")) << again.screen();
-  again.type("\x04");  // end of input
+  ASSERT_TRUE(again.waitFor("sql> ")) << again.screen();
+  again.type("\\q\r");
   EXPECT_EQ(again.wait(), 0) << again.screen();
 }
 

@@ -34,10 +34,10 @@ std::vector<char*> argvOf(const std::string& program, const std::vector<std::str
 }  // namespace
 
 ProcessResult runProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& input) {
+                         const std::string& input, const std::string& stdoutTo) {
   TempFolder folder;
   const auto in = folder / "in";
-  const auto out = folder / "out";
+  const std::filesystem::path out = stdoutTo.empty() ? folder / "out" : std::filesystem::path(stdoutTo);
   const auto err = folder / "err";
   writeFile(in, input);
 
@@ -58,7 +58,7 @@ ProcessResult runProgram(const std::string& program, const std::vector<std::stri
   ProcessResult result;
   result.exitedNormally = WIFEXITED(status);
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.out = readFile(out);
+  if (stdoutTo.empty()) result.out = readFile(out);
   result.err = readFile(err);
   return result;
 }

@@ -16,9 +16,10 @@ struct ProcessResult {
 };
 
 // Runs `program` with `args` (no shell involved), `input` as its standard
-// input, and collects both outputs.
+// input, and collects both outputs; with `stdoutTo` given, standard output
+// goes to that file instead.
 ProcessResult runProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& input = {});
+                         const std::string& input = {}, const std::string& stdoutTo = {});
 
 // A program running at a pseudo-terminal, driven by what is typed into it.
 class TerminalSession {
