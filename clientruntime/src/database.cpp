@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "sqlite_errors.h"
+#include "sqlite_path.h"
 #include "sqlite_statement.h"
 #include "status_codes.h"
 
@@ -106,7 +107,7 @@ Status Database::open(const std::string& path, std::unique_ptr<Database>& opened
     return Status::error(code::kDatabaseNotFound, code::kIsamNoRecord);
   }
   sqlite3* handle = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &handle, SQLITE_OPEN_READWRITE, nullptr);
+  const int rc = sqlite3_open_v2(sqliteFileName(path).c_str(), &handle, SQLITE_OPEN_READWRITE, nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_close(handle);
     return Status::error(code::kDatabaseNotFound, code::kIsamNoRecord);

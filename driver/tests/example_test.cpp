@@ -22,6 +22,7 @@ TEST_F(HostExample, RunsAgainstAStandInDatabase) {
   EXPECT_EQ(pclose(pipe), 0) << output;
   EXPECT_NE(output.find("commit     0"), std::string::npos) << output;
   EXPECT_NE(output.find("rollback   0"), std::string::npos) << output;
+  EXPECT_NE(output.find("traced     22 steps, 22 with client value 42"), std::string::npos) << output;
   EXPECT_NE(output.find("connect    11\n  error: Database not found or no system permission."), std::string::npos)
       << output;
 }

@@ -62,8 +62,11 @@ IFXRT_API void ifxrtClearFaults(void);
 // A statement is recorded when the runtime starts to run it, even when it
 // then fails; the connection name is empty when there was no current
 // connection. Calls made to fail by ifxrtFailCall are not recorded, nor are
-// fixed statements refused for an id that was not cleared. The texts stay
-// valid until ifxrtClearStatements or ifxrtReset; index past the end: null.
+// fixed statements refused for an id that was not cleared. Only the latest
+// 4096 statements are kept (older ones are dropped, so a long run does not
+// grow the log without bound). The texts stay valid until
+// ifxrtClearStatements or ifxrtReset, or until dropped; index past the end:
+// null.
 IFXRT_API size_t ifxrtStatementCount(void);
 IFXRT_API const char* ifxrtStatementText(size_t index);
 IFXRT_API const char* ifxrtStatementConnection(size_t index);
