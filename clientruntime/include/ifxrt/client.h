@@ -144,3 +144,6 @@ IFXRT_API int32_t clientMessageText(int32_t code, char* buffer, size_t size, siz
 #ifdef __cplusplus
 }
 #endif
+
+// Prepared statements, cursors, values and large objects (roles 31 to 818).
+#include "ifxrt/statements.h"

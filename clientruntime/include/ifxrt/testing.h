@@ -24,7 +24,40 @@ typedef enum IfxRole {
   IFX_ROLE_EXECUTE_TEXT = 49,
   IFX_ROLE_EXECUTE_FIXED = 61,
   IFX_ROLE_CLEAR_BUFFER = 415,
-  IFX_ROLE_MESSAGE_TEXT = 539
+  IFX_ROLE_MESSAGE_TEXT = 539,
+  // Statements, cursors, values and large objects (ifxrt/statements.h).
+  // A planned fault makes a statement-level role leave the fault's status
+  // (clientFindStatement and clientDescribe then give null); a conversion or
+  // large-object role returns the fault's code without doing anything
+  // (clientLobFreeSpec still frees, clientFreeDescriptor still frees).
+  IFX_ROLE_FIND_STATEMENT = 31,
+  IFX_ROLE_PREPARE = 39,
+  IFX_ROLE_DESCRIBE = 41,
+  IFX_ROLE_EXECUTE = 47,
+  IFX_ROLE_DECLARE_CURSOR = 21,
+  IFX_ROLE_OPEN_CURSOR = 29,
+  IFX_ROLE_FETCH = 23,
+  IFX_ROLE_CLOSE_CURSOR = 35,
+  IFX_ROLE_FREE = 89,
+  IFX_ROLE_FREE_DESCRIPTOR = 581,
+  IFX_ROLE_TEXT_TO_DECIMAL = 422,
+  IFX_ROLE_DOUBLE_TO_DECIMAL = 423,
+  IFX_ROLE_DECIMAL_TO_TEXT = 434,
+  IFX_ROLE_DECIMAL_TO_DOUBLE = 435,
+  IFX_ROLE_TEXT_TO_DATETIME = 440,
+  IFX_ROLE_EXTEND_DATETIME = 442,
+  IFX_ROLE_DATETIME_TO_TEXT = 443,
+  IFX_ROLE_DATE_TO_TRIPLE = 470,
+  IFX_ROLE_TRIPLE_TO_DATE = 473,
+  IFX_ROLE_LOB_SPEC = 794,
+  IFX_ROLE_LOB_FREE_SPEC = 788,
+  IFX_ROLE_LOB_CREATE = 796,
+  IFX_ROLE_LOB_OPEN = 798,
+  IFX_ROLE_LOB_WRITE = 818,
+  IFX_ROLE_LOB_READ = 814,
+  IFX_ROLE_LOB_STAT = 812,
+  IFX_ROLE_LOB_SIZE = 772,
+  IFX_ROLE_LOB_CLOSE = 800
 } IfxRole;
 
 // Logging kinds of a database.
@@ -71,6 +104,39 @@ IFXRT_API size_t ifxrtStatementCount(void);
 IFXRT_API const char* ifxrtStatementText(size_t index);
 IFXRT_API const char* ifxrtStatementConnection(size_t index);
 IFXRT_API void ifxrtClearStatements(void);
+
+// ---- Statements: scripts and stored procedures ----
+
+// Runs an SQL script into the existing database file `path` (make it first
+// with ifxrtCreateDatabase): statements separated by ";" outside quotes and
+// comments, each run as clientExecuteText runs it (Informix type phrases in
+// DDL rewritten, see README), outside any open connection. Stops at the
+// first failing statement. Returns 0, or that statement's Informix code;
+// when `error` is given it receives (cut to `errorSize`, NUL-terminated) the
+// failing statement's message argument or text.
+IFXRT_API int32_t ifxrtRunScript(const char* path, const char* script, char* error, size_t errorSize);
+
+// Stored procedures of a database are the rows of the table
+//   ifxrt_procedures (name TEXT PRIMARY KEY, parameters TEXT NOT NULL,
+//                     returns TEXT NOT NULL, body TEXT NOT NULL)
+// - name: the procedure's name as EXECUTE PROCEDURE gives it (case does not
+//   matter);
+// - parameters: "name type, name type, ..." in Informix types ("p_id
+//   INTEGER, p_price DECIMAL(16,2)"); commas inside parentheses belong to
+//   the type; "" for none;
+// - returns: "type, type, ..." of the values it returns; "" for a procedure
+//   that returns nothing; a routine with returns is a function;
+// - body: one statement in SQLite's dialect, naming the parameters as
+//   ":name". A function's body is a SELECT whose columns, in order, are the
+//   returned values; each of its rows is a returned row. A procedure's body
+//   runs once and its changed rows are the rows processed.
+// EXECUTE PROCEDURE name (arg, ...) binds the arguments ("?" markers or
+// literals) to the parameters by position; fewer or more arguments than
+// parameters give -674 at prepare.
+// Adds (or replaces) a procedure in the existing database file; creates the
+// table when needed. Returns 0 or -1.
+IFXRT_API int32_t ifxrtAddProcedure(const char* path, const char* name, const char* parameters,
+                                    const char* returns, const char* body);
 
 // Closes every open connection and resets the status area (between tests).
 // Also forgets planned faults and clears the statement log.
