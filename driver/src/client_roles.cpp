@@ -7,6 +7,15 @@ constexpr ClientRoles kRuntimeRoles = {
     &clientStatusCode, &clientStatusArea, &clientMakeLogin,   &clientFreeLogin,  &clientConnect,
     &clientSetConnection, &clientDisconnect, &clientBeginWork, &clientCommitWork, &clientRollbackWork,
     &clientExecuteText, &clientClearBuffer, &clientExecuteFixed, &clientMessageText,
+    // statements and cursors
+    &clientFindStatement, &clientPrepare, &clientDescribe, &clientExecute, &clientDeclareCursor,
+    &clientOpenCursor, &clientFetch, &clientCloseCursor, &clientFree, &clientFreeDescriptor,
+    // value conversions
+    &clientTextToDecimal, &clientDecimalToText, &clientTextToDatetime, &clientExtendDatetime,
+    &clientDatetimeToText, &clientDateToTriple, &clientTripleToDate,
+    // large objects
+    &clientLobSpec, &clientLobSpecSetType, &clientLobFreeSpec, &clientLobCreate, &clientLobOpen,
+    &clientLobWrite, &clientLobRead, &clientLobStat, &clientLobSize, &clientLobClose,
 };
 
 // Filled by the loader's relocations when the library loads.

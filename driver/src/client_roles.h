@@ -30,6 +30,39 @@ struct ClientRoles {
   void (*clearBuffer)(void* id, std::size_t length);
   void (*executeFixed)(void* id, const char* sql);
   std::int32_t (*messageText)(std::int32_t code, char* buffer, std::size_t size, std::size_t* length);
+
+  // Statements and cursors.
+  IfxStatement* (*findStatement)(const char* name, std::int32_t mode);
+  void (*prepare)(const char* statementName, const char* sql);
+  void (*describe)(IfxStatement* statement, IfxDescriptor** columns);
+  void (*execute)(IfxStatement* statement, IfxDescriptor* parameters);
+  void (*declareCursor)(const char* cursorName, IfxStatement* statement, std::int32_t options);
+  void (*openCursor)(IfxStatement* cursor, IfxDescriptor* parameters);
+  void (*fetch)(IfxStatement* cursor, IfxDescriptor* columns);
+  void (*closeCursor)(IfxStatement* cursor);
+  void (*free)(IfxStatement* handle);
+  void (*freeDescriptor)(IfxDescriptor* area);
+
+  // Value conversions.
+  std::int32_t (*textToDecimal)(const char* text, std::int32_t length, IfxDecimal* value);
+  std::int32_t (*decimalToText)(const IfxDecimal* value, char* buffer, std::int32_t length, std::int32_t right);
+  std::int32_t (*textToDatetime)(const char* text, IfxDatetime* value);
+  std::int32_t (*extendDatetime)(const IfxDatetime* in, IfxDatetime* out);
+  std::int32_t (*datetimeToText)(const IfxDatetime* value, char* buffer, std::size_t size);
+  std::int32_t (*dateToTriple)(std::int32_t date, std::int16_t mdy[3]);
+  std::int32_t (*tripleToDate)(const std::int16_t mdy[3], std::int32_t* date);
+
+  // Large objects.
+  std::int32_t (*lobSpec)(IfxLobSpec** spec);
+  std::int32_t (*lobSpecSetType)(IfxLobSpec* spec, std::int32_t extendedType);
+  std::int32_t (*lobFreeSpec)(IfxLobSpec* spec);
+  std::int32_t (*lobCreate)(IfxLobSpec* spec, std::int32_t mode, IfxLobHandle* handle);
+  std::int32_t (*lobOpen)(const IfxLobHandle* handle, std::int32_t mode);
+  std::int32_t (*lobWrite)(std::int32_t descriptor, const char* buffer, std::int32_t length);
+  std::int32_t (*lobRead)(std::int32_t descriptor, char* buffer, std::int32_t length);
+  std::int32_t (*lobStat)(std::int32_t descriptor, IfxLobStat* stat);
+  std::int32_t (*lobSize)(const IfxLobStat* stat, std::int64_t* size);
+  std::int32_t (*lobClose)(std::int32_t descriptor);
 };
 
 // The table bound when the library loaded: the client runtime's functions.

@@ -3,26 +3,33 @@
 // and works through its own ClientStatement on the connection's client
 // record; the host releases it before the connection.
 //
-// This is the shell the connection hands out for now: lifetime, options and
-// error text work; preparing, parameters, executing and closing answer
-// RESULT_NOT_SUPPORTED until the command work completes them.
+// The command owns everything its result cursor reads: the column
+// descriptors, the row buffer and the client statement with its cursor. A
+// cursor is handed out by execute when the statement returns columns; its
+// last release closes the command's results, and the command can be
+// executed again.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "client_error.h"
 #include "client_statement.h"
+#include "column_layout.h"
+#include "command_parameters.h"
 #include "quovex/interfaces.h"
 #include "reference_count.h"
 
 namespace quovex::inf {
 
 class INFConnection;
+class INFCursor;
 
 class INFCommand final : public SQLCommand {
  public:
   static constexpr int kOptionSizeSetting = 1;
+  static constexpr std::size_t kProcedureNameSize = 32;  // at most 31 characters and a NUL
 
   // A new command on `connection` with count 0, or null when it cannot be allocated.
   static INFCommand* create(INFConnection& connection) noexcept;
@@ -52,16 +59,55 @@ class INFCommand final : public SQLCommand {
   ResultCode errorMessage(char* text) noexcept override;
   ResultCode errorMessageLength(std::int16_t* length) noexcept override;
 
+  // What the result cursor `cursor` reads, valid from execute to close: the
+  // columns and row buffer are those of the current cursor only (an older
+  // cursor of this command sees no columns and no row buffer).
+  const std::vector<ColumnDescriptor>& columns(const INFCursor* cursor) const;
+  RowBuffer* rowBuffer(const INFCursor* cursor);
+  // The client statement while the connection that made it is still open, else null.
+  ClientStatement* clientStatement();
+  // Called by a cursor's last release: closes the results when they are its own.
+  void cursorReleased(const INFCursor* cursor);
+
  private:
+  // The per-type parameter binders (table slots 15 to 23, never called by
+  // the host), in field-type order: string, date, blob, int16, int32,
+  // float, BCD, time, timestamp.
+  virtual ResultCode bindString(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
+  virtual ResultCode bindDate(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
+  virtual ResultCode bindBlob(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
+  virtual ResultCode bindInt16(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
+  virtual ResultCode bindInt32(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
+  virtual ResultCode bindFloat(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
+  virtual ResultCode bindBcd(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
+  virtual ResultCode bindTime(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
+  virtual ResultCode bindTimestamp(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
+
   explicit INFCommand(INFConnection& connection) : connection_(&connection) {}
-  ~INFCommand() = default;
+  ~INFCommand();
+
+  ResultCode bindValue(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
+  ResultCode makeParameterList(std::uint16_t count);
+  ResultCode bindParameter(std::uint16_t number);
+  bool everyParameterSet() const;
+  ResultCode buildProcedure();
+  ResultCode executeCore(SQLCursor** cursor);
+  ResultCode openResultCursor(SQLCursor** cursor);
+  void dropResults();
 
   ReferenceCount references_;
   INFConnection* connection_;  // not counted; outlives the command
   std::unique_ptr<ClientStatement> statement_;
   std::int32_t rowsAffected_ = 0;
+  std::vector<ColumnDescriptor> columns_;
+  RowBuffer rowBuffer_;
+  bool rowBufferReady_ = false;
+  INFCursor* cursor_ = nullptr;  // the cursor of the current results, not counted
   std::uint16_t parameterCount_ = 0;
+  std::vector<ParameterRecord> parameters_;
   bool procedureMode_ = false;
+  bool procedureBuilt_ = false;
+  char procedureName_[kProcedureNameSize] = {};
   char errorText_[kErrorTextSize] = {};
   std::int16_t errorLength_ = 0;
   std::int32_t sizeSetting_ = 0;  // option 1; stored, no other effect

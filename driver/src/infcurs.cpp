@@ -1,0 +1,282 @@
+#include "infcurs.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "client_statement.h"
+#include "client_types.h"
+#include "client_values.h"
+#include "infcomm.h"
+#include "option_values.h"
+#include "quovex/dates.h"
+
+namespace quovex::inf {
+namespace {
+
+template <typename T>
+ResultCode writeOut(T* place, T value) {
+  if (place == nullptr) return RESULT_INVALID_PARAMETER;
+  *place = value;
+  return RESULT_OK;
+}
+
+}  // namespace
+
+INFCursor* INFCursor::create(INFCommand& command) noexcept { return new (std::nothrow) INFCursor(command); }
+
+ResultCode INFCursor::query(void* /*first*/, void* /*second*/) noexcept { return RESULT_OK; }
+
+std::int32_t INFCursor::addRef() noexcept { return references_.add(); }
+
+std::int32_t INFCursor::release() noexcept {
+  const std::int32_t count = references_.drop();
+  if (count == 0) {
+    if (command_ != nullptr) command_->cursorReleased(this);  // ends the statement's results
+    delete this;
+  }
+  return count;
+}
+
+ResultCode INFCursor::errorMessage(char* text) noexcept {
+  return command_ != nullptr ? command_->errorMessage(text) : RESULT_INVALID_HANDLE;
+}
+
+ResultCode INFCursor::errorMessageLength(std::int16_t* length) noexcept {
+  return command_ != nullptr ? command_->errorMessageLength(length) : RESULT_INVALID_HANDLE;
+}
+
+const std::vector<ColumnDescriptor>& INFCursor::columns() const {
+  static const std::vector<ColumnDescriptor> kNone;
+  return command_ != nullptr ? command_->columns(this) : kNone;
+}
+
+RowBuffer* INFCursor::rowBuffer() { return command_ != nullptr ? command_->rowBuffer(this) : nullptr; }
+
+ClientStatement* INFCursor::statement() { return command_ != nullptr ? command_->clientStatement() : nullptr; }
+
+const ColumnDescriptor* INFCursor::lookUp(std::uint16_t column) const {
+  const auto& all = columns();
+  if (column == 0 || column > all.size()) return nullptr;
+  return &all[column - 1];
+}
+
+// ---- column descriptions ----
+
+ResultCode INFCursor::columnCount(std::int16_t* count) noexcept {
+  return writeOut(count, static_cast<std::int16_t>(columns().size()));
+}
+
+ResultCode INFCursor::columnNameLength(std::uint16_t column, std::int16_t* length) noexcept {
+  const ColumnDescriptor* d = lookUp(column);
+  if (d == nullptr) return RESULT_OUT_OF_RANGE;
+  return writeOut(length, static_cast<std::int16_t>(d->name.size() + 1));
+}
+
+ResultCode INFCursor::columnName(std::uint16_t column, char* name) noexcept {
+  const ColumnDescriptor* d = lookUp(column);
+  if (d == nullptr) return RESULT_OUT_OF_RANGE;
+  if (name == nullptr) return RESULT_INVALID_PARAMETER;
+  std::memcpy(name, d->name.c_str(), d->name.size() + 1);
+  return RESULT_OK;
+}
+
+ResultCode INFCursor::columnType(std::uint16_t column, std::uint16_t* fieldType, std::uint16_t* subtype) noexcept {
+  const ColumnDescriptor* d = lookUp(column);
+  if (d == nullptr) return RESULT_OUT_OF_RANGE;
+  if (fieldType == nullptr || subtype == nullptr) return RESULT_INVALID_PARAMETER;
+  *fieldType = static_cast<std::uint16_t>(d->fieldType);
+  *subtype = static_cast<std::uint16_t>(d->subtype);
+  return RESULT_OK;
+}
+
+ResultCode INFCursor::columnLength(std::uint16_t column, std::int32_t* length) noexcept {
+  const ColumnDescriptor* d = lookUp(column);
+  if (d == nullptr) return RESULT_OUT_OF_RANGE;
+  return writeOut(length, d->length);
+}
+
+ResultCode INFCursor::columnPrecision(std::uint16_t column, std::int16_t* precision) noexcept {
+  const ColumnDescriptor* d = lookUp(column);
+  if (d == nullptr) return RESULT_OUT_OF_RANGE;
+  return writeOut(precision, d->precision);
+}
+
+ResultCode INFCursor::columnScale(std::uint16_t column, std::int16_t* scale) noexcept {
+  const ColumnDescriptor* d = lookUp(column);
+  if (d == nullptr) return RESULT_OUT_OF_RANGE;
+  return writeOut(scale, d->scale);
+}
+
+ResultCode INFCursor::columnNullable(std::uint16_t column, std::int32_t* nullable) noexcept {
+  if (nullable == nullptr) return RESULT_INVALID_PARAMETER;
+  *nullable = 1;
+  return lookUp(column) != nullptr ? RESULT_OK : RESULT_OUT_OF_RANGE;
+}
+
+ResultCode INFCursor::columnAutoIncrement(std::uint16_t column, std::int32_t* autoIncrement) noexcept {
+  if (lookUp(column) == nullptr) return RESULT_OUT_OF_RANGE;
+  return writeOut(autoIncrement, 0);
+}
+
+ResultCode INFCursor::columnReadOnly(std::uint16_t column, std::int32_t* readOnly) noexcept {
+  if (lookUp(column) == nullptr) return RESULT_OUT_OF_RANGE;
+  return writeOut(readOnly, 0);
+}
+
+ResultCode INFCursor::columnSearchable(std::uint16_t column, std::int32_t* searchable) noexcept {
+  if (searchable == nullptr) return RESULT_INVALID_PARAMETER;
+  *searchable = 1;
+  const ColumnDescriptor* d = lookUp(column);
+  if (d == nullptr) return RESULT_OUT_OF_RANGE;
+  if (isLocatorType(d->clientType)) *searchable = 0;
+  return RESULT_OK;
+}
+
+ResultCode INFCursor::blobSizeExact(std::uint16_t /*column*/, std::int32_t* exact) noexcept {
+  return writeOut(exact, 1);
+}
+
+// ---- rows ----
+
+ResultCode INFCursor::fetchNext() noexcept {
+  ClientStatement* client = statement();
+  RowBuffer* buffer = rowBuffer();
+  if (client == nullptr || buffer == nullptr) return RESULT_INVALID_HANDLE;
+  return fetchClientRow(*client, columns(), *buffer);
+}
+
+ResultCode INFCursor::prologue(std::uint16_t column, std::int16_t fieldType, std::int32_t* isNull, Value& value) {
+  value.column = lookUp(column);
+  if (value.column == nullptr) return RESULT_OUT_OF_RANGE;
+  if (value.column->fieldType != fieldType) return RESULT_INVALID_CONVERSION;
+  RowBuffer* buffer = rowBuffer();
+  if (buffer == nullptr) return RESULT_INVALID_HANDLE;
+  if (isNull == nullptr) return RESULT_INVALID_PARAMETER;
+  value.null = buffer->indicator(*value.column) == kIndicatorNull;
+  *isNull = value.null ? 1 : 0;
+  value.slot = buffer->slot(*value.column);
+  return RESULT_OK;
+}
+
+ResultCode INFCursor::readString(std::uint16_t column, char* text, std::int32_t* isNull) noexcept {
+  Value v;
+  if (ResultCode checked = prologue(column, FIELD_STRING, isNull, v); checked != RESULT_OK || v.null) return checked;
+  if (text == nullptr) return RESULT_INVALID_PARAMETER;
+  // At most `precision` characters and the NUL, and never more than the
+  // reported length: that is the buffer the host was told to provide.
+  const auto limit =
+      static_cast<std::size_t>(std::max(0, std::min<std::int32_t>(v.column->precision, v.column->length - 1)));
+  const std::size_t copied = strnlen(reinterpret_cast<const char*>(v.slot), std::min<std::size_t>(limit, v.column->slotSize));
+  std::memcpy(text, v.slot, copied);
+  std::memset(text + copied, 0, limit - copied + 1);
+  return RESULT_OK;
+}
+
+ResultCode INFCursor::readShort(std::uint16_t column, std::int16_t* value, std::int32_t* isNull) noexcept {
+  Value v;
+  if (ResultCode checked = prologue(column, FIELD_INT16, isNull, v); checked != RESULT_OK || v.null) return checked;
+  if (value == nullptr) return RESULT_INVALID_PARAMETER;
+  std::memcpy(value, v.slot, sizeof *value);
+  return RESULT_OK;
+}
+
+ResultCode INFCursor::readLong(std::uint16_t column, std::int32_t* value, std::int32_t* isNull) noexcept {
+  Value v;
+  if (ResultCode checked = prologue(column, FIELD_INT32, isNull, v); checked != RESULT_OK || v.null) return checked;
+  if (value == nullptr) return RESULT_INVALID_PARAMETER;
+  std::memcpy(value, v.slot, sizeof *value);
+  return RESULT_OK;
+}
+
+ResultCode INFCursor::readDouble(std::uint16_t column, double* value, std::int32_t* isNull) noexcept {
+  Value v;
+  if (ResultCode checked = prologue(column, FIELD_FLOAT, isNull, v); checked != RESULT_OK || v.null) return checked;
+  if (value == nullptr) return RESULT_INVALID_PARAMETER;
+  if (v.column->slotSize == sizeof(float)) {
+    float single = 0;
+    std::memcpy(&single, v.slot, sizeof single);
+    *value = single;
+  } else if (v.column->slotSize == sizeof(double)) {
+    std::memcpy(value, v.slot, sizeof *value);
+  } else {
+    return RESULT_INVALID_PRECISION;
+  }
+  return RESULT_OK;
+}
+
+ResultCode INFCursor::readBcd(std::uint16_t column, BcdRecord* value, std::int32_t* isNull) noexcept {
+  Value v;
+  if (ResultCode checked = prologue(column, FIELD_BCD, isNull, v); checked != RESULT_OK || v.null) return checked;
+  if (value == nullptr) return RESULT_INVALID_PARAMETER;
+  return clientDecimalToBcd(v.slot, v.column->clientScale, *value);
+}
+
+ResultCode INFCursor::readTimeStamp(std::uint16_t column, TimestampRecord* value, std::int32_t* isNull) noexcept {
+  Value v;
+  if (ResultCode checked = prologue(column, FIELD_TIMESTAMP, isNull, v); checked != RESULT_OK || v.null) {
+    return checked;
+  }
+  if (value == nullptr) return RESULT_INVALID_PARAMETER;
+  clientDatetimeToTimestamp(v.slot, *value);
+  return RESULT_OK;
+}
+
+ResultCode INFCursor::readTime(std::uint16_t column, std::int32_t* value, std::int32_t* isNull) noexcept {
+  Value v;
+  if (ResultCode checked = prologue(column, FIELD_TIME, isNull, v); checked != RESULT_OK || v.null) return checked;
+  if (value == nullptr) return RESULT_INVALID_PARAMETER;
+  std::memcpy(value, v.slot, sizeof *value);  // no column is described as a time of day
+  return RESULT_OK;
+}
+
+ResultCode INFCursor::readDate(std::uint16_t column, std::int32_t* value, std::int32_t* isNull) noexcept {
+  Value v;
+  if (ResultCode checked = prologue(column, FIELD_DATE, isNull, v); checked != RESULT_OK || v.null) return checked;
+  if (value == nullptr) return RESULT_INVALID_PARAMETER;
+  int year = 0, month = 0, day = 0;
+  if (const std::int32_t split = clientDateToParts(v.slot, year, month, day); split != 0) return split;
+  *value = dateNumberFromParts(year, month, day);
+  return RESULT_OK;
+}
+
+ResultCode INFCursor::readBytes(std::uint16_t column, void* /*buffer*/, std::int32_t* /*isNull*/) noexcept {
+  if (lookUp(column) == nullptr) return RESULT_OUT_OF_RANGE;
+  return rowBuffer() != nullptr ? RESULT_OK : RESULT_INVALID_HANDLE;
+}
+
+// ---- blobs ----
+
+ResultCode INFCursor::blobPrologue(std::uint16_t column, std::int32_t* isNull, Value& value) {
+  value.column = lookUp(column);
+  if (value.column == nullptr) return RESULT_OUT_OF_RANGE;
+  RowBuffer* buffer = rowBuffer();
+  if (buffer == nullptr || statement() == nullptr) {
+    return RESULT_INVALID_HANDLE;
+  }
+  if (isNull == nullptr) return RESULT_INVALID_PARAMETER;
+  value.null = buffer->indicator(*value.column) == kIndicatorNull;
+  *isNull = value.null ? 1 : 0;
+  return RESULT_OK;
+}
+
+ResultCode INFCursor::readBlobSize(std::uint16_t column, std::uint32_t* size, std::int32_t* isNull) noexcept {
+  Value v;
+  if (ResultCode checked = blobPrologue(column, isNull, v); checked != RESULT_OK || v.null) return checked;
+  const std::uint16_t type = v.column->clientType;
+  if (!isLocatorType(type) && !isLargeObjectType(type)) return RESULT_INVALID_FIELD_TYPE;
+  if (size == nullptr) return RESULT_INVALID_PARAMETER;
+  return clientBlobSize(*statement(), *v.column, *size);
+}
+
+ResultCode INFCursor::readBlob(std::uint16_t column, void* buffer, std::int32_t* isNull,
+                               std::uint32_t length) noexcept {
+  Value v;
+  if (ResultCode checked = blobPrologue(column, isNull, v); checked != RESULT_OK || v.null) return checked;
+  const std::uint16_t type = v.column->clientType;
+  // Any other column's slot holds no locator or handle to read through.
+  if (!isLocatorType(type) && !isLargeObjectType(type)) return RESULT_INVALID_FIELD_TYPE;
+  return readClientBlob(*statement(), *v.column, buffer, length);
+}
+
+}  // namespace quovex::inf
