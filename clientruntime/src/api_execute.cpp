@@ -5,8 +5,10 @@
 
 #include "call_guard.h"
 #include "current_connection.h"
+#include "procedures.h"
 #include "session_statements.h"
 #include "transactions.h"
+#include "type_phrases.h"
 
 using namespace ifxrt;
 
@@ -35,7 +37,9 @@ Status runText(Database& database, std::string_view sql) {
   }
   Status status = beginImplicitTransaction(database);
   if (status.failed()) return status;
-  return database.execute(sql);
+  if (isProcedureCall(sql)) return runProcedureCall(database, sql);
+  // Informix type phrases in DDL become names SQLite takes.
+  return database.execute(rewriteTypePhrases(sql));
 }
 
 Status executeOnCurrent(Runtime& rt, const char* sql) {

@@ -118,6 +118,8 @@ IFXRT_API void ifxrtClearStatements(void) { runtime().statements.clear(); }
 
 IFXRT_API void ifxrtReset(void) {
   Runtime& rt = runtime();
+  rt.prepared.clear();
+  rt.lobs.clear();
   rt.connections.closeAll();
   rt.faults.clear();
   rt.statements.clear();

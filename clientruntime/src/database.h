@@ -54,6 +54,12 @@ class Database {
   // a negative value waits without end.
   void setLockWait(int seconds);
 
+  // The SQLite connection, for prepared statements, cursors and large
+  // objects. Statements prepared on it keep it alive after the Database is
+  // closed (it is closed with sqlite3_close_v2), so a statement can tell by
+  // comparing handles whether the current connection is still its own.
+  sqlite3* handle() const { return handle_; }
+
  private:
   Database(sqlite3* handle, Logging logging) : handle_(handle), logging_(logging) {}
 

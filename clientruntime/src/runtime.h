@@ -9,6 +9,8 @@
 #include "database.h"
 #include "fault_table.h"
 #include "ifxrt/client.h"
+#include "lob_store.h"
+#include "prepared_statements.h"
 #include "statement_log.h"
 
 namespace ifxrt {
@@ -41,6 +43,9 @@ struct Runtime {
   ConnectionRegistry connections;
   FaultTable faults;
   StatementLog statements;
+  // Prepared statements and cursors by name, and the large objects open.
+  StatementTable prepared;
+  LobTable lobs;
 };
 
 // The one runtime of the process, built on first use.

@@ -31,4 +31,28 @@ constexpr int32_t kConnectionNameInUse = -1802;
 constexpr int32_t kConnectionDoesNotExist = -1803;
 constexpr int32_t kRuntimeError = -29000;
 
+// Statements, cursors, values and large objects (ifxrt/statements.h).
+constexpr int32_t kHostVariableCount = -254;
+constexpr int32_t kCursorNotOpen = -400;
+constexpr int32_t kStatementNotAvailable = -404;
+constexpr int32_t kCursorAlreadyOpen = -410;
+constexpr int32_t kValueTruncated = -451;
+constexpr int32_t kRoutineNotResolved = -674;
+constexpr int32_t kDecimalOverflow = -1200;
+constexpr int32_t kInvalidYear = -1204;
+constexpr int32_t kInvalidMonth = -1205;
+constexpr int32_t kInvalidDay = -1206;
+constexpr int32_t kBadDayCount = -1210;
+constexpr int32_t kNotANumber = -1213;
+constexpr int32_t kSmallintOverflow = -1214;
+constexpr int32_t kIntegerOverflow = -1215;
+constexpr int32_t kTooManyDigits = -1261;
+constexpr int32_t kNotADigit = -1262;
+constexpr int32_t kFieldOutOfRange = -1263;
+constexpr int32_t kExtraCharacters = -1264;
+constexpr int32_t kBadQualifier = -1268;
+constexpr int32_t kLobBadDescriptor = -9810;
+constexpr int32_t kLobNotFound = -9811;
+constexpr int32_t kLobWrongMode = -9812;
+
 }  // namespace ifxrt::code

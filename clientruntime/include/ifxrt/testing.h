@@ -109,8 +109,9 @@ IFXRT_API void ifxrtClearStatements(void);
 
 // Runs an SQL script into the existing database file `path` (make it first
 // with ifxrtCreateDatabase): statements separated by ";" outside quotes and
-// comments, each run as clientExecuteText runs it (Informix type phrases in
-// DDL rewritten, see README), outside any open connection. Stops at the
+// comments, each run by SQLite after the Informix type phrases are
+// rewritten as for clientExecuteText (see README), on a connection of its
+// own (not one of the runtime's). Stops at the
 // first failing statement. Returns 0, or that statement's Informix code;
 // when `error` is given it receives (cut to `errorSize`, NUL-terminated) the
 // failing statement's message argument or text.

@@ -1,0 +1,19 @@
+// Rewrites the Informix type phrases SQLite's grammar does not take.
+//
+// "DATETIME YEAR TO SECOND" and "INTERVAL DAY(3) TO FRACTION(3)" are not
+// SQLite type names (a type name is words with one optional number list at
+// the end), so they become one quoted type name, "DATETIME YEAR TO SECOND",
+// which SQLite keeps as the column's declared type. Every other Informix
+// type (CHAR(n), NCHAR(n), VARCHAR(m,r), DECIMAL(p,s), MONEY(p,s), BYTE,
+// TEXT, SMALLFLOAT, SERIAL ...) is already a valid SQLite type name and stays
+// as written. Quoted texts, quoted names and comments are never changed.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ifxrt {
+
+std::string rewriteTypePhrases(std::string_view sql);
+
+}  // namespace ifxrt
