@@ -35,6 +35,16 @@ std::string Connection::errorText() const {
   return text;
 }
 
+std::string Command::errorText() const {
+  std::int16_t length = -1;
+  if (errorMessageLength(&length) != quovex::RESULT_OK || length < 1) return "<no text>";
+  std::string text(static_cast<std::size_t>(length) + 8, '\x7f');
+  errorMessage(text.data());
+  if (text[static_cast<std::size_t>(length) - 1] != '\0') return "<text without NUL at its length>";
+  text.resize(static_cast<std::size_t>(length) - 1);
+  return text;
+}
+
 std::int32_t Connection::numberOption(std::int32_t option) const {
   std::int32_t value = -12345;
   std::int16_t length = 0;

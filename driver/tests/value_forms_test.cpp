@@ -1,0 +1,235 @@
+// The pure pieces of commands and cursors: BCD records to decimal text and
+// back, parameter markers, the procedure call text, and describing a result
+// column into its descriptor and row-buffer slot.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "bcd_text.h"
+#include "column_layout.h"
+#include "statement_text.h"
+
+using namespace quovex;
+using namespace quovex::inf;
+
+namespace {
+
+// A BCD record from its digits as text ("01234"), places and sign.
+BcdRecord bcdOf(const char* digits, int places, bool negative = false) {
+  BcdRecord bcd{};
+  const int count = static_cast<int>(std::strlen(digits));
+  bcd.precision = static_cast<std::uint8_t>(count);
+  bcd.signAndPlaces = static_cast<std::uint8_t>(places | (negative ? BCD_SIGN_BIT : 0));
+  for (int i = 0; i < count; ++i) {
+    const int digit = digits[i] - '0';
+    bcd.digits[i / 2] = static_cast<std::uint8_t>(bcd.digits[i / 2] | (i % 2 == 0 ? digit << 4 : digit));
+  }
+  return bcd;
+}
+
+std::string digitsOf(const BcdRecord& bcd) {
+  std::string text;
+  for (int i = 0; i < bcd.precision; ++i) {
+    const std::uint8_t pair = bcd.digits[i / 2];
+    text += static_cast<char>('0' + (i % 2 == 0 ? pair >> 4 : pair & 0x0F));
+  }
+  return text;
+}
+
+struct BcdTextCase {
+  const char* digits;
+  int places;
+  bool negative;
+  const char* text;
+};
+
+TEST(DriverBcdText, RecordToDecimalText) {
+  const BcdTextCase cases[] = {
+      {"01234", 2, false, "12.34"},
+      {"00100", 2, false, "1.0"},
+      {"00000", 2, false, "0.0"},
+      {"1250", 2, true, "-12.5"},
+      {"5", 1, false, "0.5"},
+      {"12", 0, false, "12.0"},
+      {"", 0, false, "0.0"},
+      {"12345678901234567890123456789012", 2, true, "-123456789012345678901234567890.12"},
+  };
+  for (const BcdTextCase& c : cases) {
+    std::string text;
+    EXPECT_EQ(bcdToDecimalText(bcdOf(c.digits, c.places, c.negative), text), RESULT_OK) << c.digits;
+    EXPECT_EQ(text, c.text) << c.digits;
+  }
+}
+
+TEST(DriverBcdText, RecordThatCannotHoldWhatItClaimsIsRefused) {
+  std::string text = "kept";
+  BcdRecord tooLong = bcdOf("1", 0);
+  tooLong.precision = 65;  // 32 bytes hold 64 digits
+  EXPECT_EQ(bcdToDecimalText(tooLong, text), RESULT_INVALID_CONVERSION);
+  EXPECT_EQ(bcdToDecimalText(bcdOf("12", 3), text), RESULT_INVALID_CONVERSION) << "more places than digits";
+  BcdRecord badNibble = bcdOf("12", 0);
+  badNibble.digits[0] = 0x1A;
+  EXPECT_EQ(bcdToDecimalText(badNibble, text), RESULT_INVALID_CONVERSION);
+  EXPECT_EQ(text, "kept");
+}
+
+struct ParseCase {
+  const char* text;
+  const char* digits;
+  std::uint8_t signAndPlaces;
+};
+
+TEST(DriverBcdText, DecimalTextToRecord) {
+  const ParseCase cases[] = {
+      {"-12.50", "1250", 0x82},
+      {".5", "05", 0x01},
+      {"12", "12", 0x00},
+      {"-7", "7", 0x80},
+      {"+3.25", "325", 0x02},
+      {"  0.00   ", "000", 0x02},
+      {"1.5 and more", "15", 0x01},
+      {"-12345678901234567890123456789.123", "12345678901234567890123456789123", 0x83},
+  };
+  for (const ParseCase& c : cases) {
+    BcdRecord bcd;
+    std::memset(&bcd, 0xEE, sizeof bcd);
+    ASSERT_EQ(decimalTextToBcd(c.text, bcd), RESULT_OK) << c.text;
+    EXPECT_EQ(digitsOf(bcd), c.digits) << c.text;
+    EXPECT_EQ(bcd.signAndPlaces, c.signAndPlaces) << c.text;
+    // Nibbles beyond the last digit are 0.
+    for (int i = bcd.precision; i < 64; ++i) {
+      const std::uint8_t pair = bcd.digits[i / 2];
+      EXPECT_EQ(i % 2 == 0 ? pair >> 4 : pair & 0x0F, 0) << c.text << " nibble " << i;
+    }
+  }
+}
+
+TEST(DriverBcdText, ExponentGivesAnAllZeroRecord) {
+  BcdRecord bcd;
+  std::memset(&bcd, 0xEE, sizeof bcd);
+  EXPECT_EQ(decimalTextToBcd("1.5e3", bcd), RESULT_INVALID_CONVERSION);
+  const BcdRecord zero{};
+  EXPECT_EQ(std::memcmp(&bcd, &zero, sizeof bcd), 0);
+}
+
+TEST(DriverBcdText, TextOfARecordParsesBackToTheSameValue) {
+  for (const char* digits : {"01234", "99999999999999999999999999999999", "0001", "5"}) {
+    for (int places : {0, 1}) {
+      std::string text;
+      ASSERT_EQ(bcdToDecimalText(bcdOf(digits, places, true), text), RESULT_OK);
+      BcdRecord back;
+      ASSERT_EQ(decimalTextToBcd(text.c_str(), back), RESULT_OK);
+      std::string again;
+      ASSERT_EQ(bcdToDecimalText(back, again), RESULT_OK);
+      EXPECT_EQ(again, text);
+    }
+  }
+}
+
+TEST(DriverStatementText, MarkersOutsideQuotesAreCounted) {
+  const struct {
+    const char* sql;
+    std::size_t markers;
+  } cases[] = {
+      {"SELECT * FROM t WHERE a = ? AND b = '?' AND c = \"?\"", 1},
+      {"INSERT INTO t VALUES (?, ?, ?)", 3},
+      {"SELECT 'it''s ?' FROM t WHERE a = ?", 1},         // a doubled quote toggles twice
+      {"SELECT 'a\\' ?' FROM t WHERE a = ?", 1},          // an escaped quote does not close
+      {"SELECT \"it's\" FROM t WHERE a = ? AND b = ?", 2},  // the other quote inside is plain
+      {"SELECT 'unterminated ?", 0},
+      {"", 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(countParameterMarkers(c.sql), c.markers) << c.sql;
+}
+
+TEST(DriverStatementText, ProcedureCallText) {
+  EXPECT_EQ(procedureCallText("p", 2), "EXECUTE PROCEDURE p ( ?, ? )");
+  EXPECT_EQ(procedureCallText("p", 1), "EXECUTE PROCEDURE p ( ? )");
+  EXPECT_EQ(procedureCallText("p", 0), "EXECUTE PROCEDURE p ( )");
+}
+
+struct DescribeCase {
+  std::int32_t serverType;
+  std::int32_t length;
+  std::int32_t extendedType;
+  std::int16_t fieldType;
+  std::int16_t subtype;
+  std::int32_t reportedLength;
+  std::int16_t precision;
+  std::int16_t scale;
+  std::int32_t slotSize;
+  std::uint16_t clientType;
+};
+
+TEST(DriverColumnLayout, EachServerTypeIsDescribed) {
+  const DescribeCase cases[] = {
+      {0, 10, 0, FIELD_STRING, SUBTYPE_FIXED, 11, 10, 0, 11, CT_CHAR},
+      {15 + 256, 4, 0, FIELD_STRING, SUBTYPE_FIXED, 5, 4, 0, 5, CT_CHAR},  // NCHAR NOT NULL
+      {13, 40, 0, FIELD_STRING, SUBTYPE_NONE, 41, 40, 0, 41, CT_VARCHAR},
+      {16, 20, 0, FIELD_STRING, SUBTYPE_NONE, 21, 20, 0, 21, CT_VARCHAR},
+      {1, 2, 0, FIELD_INT16, SUBTYPE_NONE, 2, 2, 0, 2, CT_SMALLINT},
+      {2, 4, 0, FIELD_INT32, SUBTYPE_NONE, 4, 4, 0, 4, CT_INTEGER},
+      {6, 4, 0, FIELD_INT32, SUBTYPE_NONE, 4, 4, 0, 4, CT_SERIAL},
+      {4, 4, 0, FIELD_FLOAT, SUBTYPE_NONE, 8, 4, 0, 4, CT_SMALLFLOAT},
+      {3, 8, 0, FIELD_FLOAT, SUBTYPE_NONE, 8, 8, 0, 8, CT_FLOAT},
+      {5, 16 * 256 + 2, 0, FIELD_BCD, SUBTYPE_NONE, 34, 16, 2, 22, CT_DECIMAL},
+      {8 + 256, 8 * 256 + 2, 0, FIELD_BCD, SUBTYPE_NONE, 34, 8, 2, 22, CT_MONEY},
+      {7, 4, 0, FIELD_DATE, SUBTYPE_NONE, 4, 4, 0, 4, CT_DATE},
+      {10, 0x0E0A, 0, FIELD_TIMESTAMP, SUBTYPE_NONE, 16, 0x0E0A, 0, 24, CT_DATETIME},
+      {14, 0x0C4D, 0, FIELD_STRING, SUBTYPE_NONE, 26, 26, 0x0C4D, 26, CT_INTERVAL},
+      {11, 56, 0, FIELD_BLOB, SUBTYPE_BINARY, 56, 1, 0, 62, CT_BYTE},
+      {12, 56, 0, FIELD_BLOB, SUBTYPE_MEMO, 56, 1, 0, 62, CT_TEXT},
+      {41, 72, 10, FIELD_BLOB, SUBTYPE_BINARY_LOB, 72, 1, 0, 72, CT_BLOB},
+      {41, 72, 11, FIELD_BLOB, SUBTYPE_CHAR_LOB, 72, 1, 0, 72, CT_CLOB},
+  };
+  for (const DescribeCase& c : cases) {
+    ColumnDescriptor d;
+    ASSERT_EQ(describeColumn(3, {"col", c.serverType, c.length, c.extendedType}, d), RESULT_OK) << c.serverType;
+    EXPECT_EQ(d.index, 3);
+    EXPECT_EQ(d.fieldType, c.fieldType) << c.serverType;
+    EXPECT_EQ(d.subtype, c.subtype) << c.serverType;
+    EXPECT_EQ(d.length, c.reportedLength) << c.serverType;
+    EXPECT_EQ(d.precision, c.precision) << c.serverType;
+    EXPECT_EQ(d.scale, c.scale) << c.serverType;
+    EXPECT_EQ(d.slotSize, c.slotSize) << c.serverType;
+    EXPECT_EQ(d.clientType, c.clientType) << c.serverType;
+  }
+}
+
+TEST(DriverColumnLayout, TypesWithoutMappingAreRefused) {
+  ColumnDescriptor d;
+  EXPECT_EQ(describeColumn(0, {"n", 9, 0, 0}, d), RESULT_CLIENT_ERROR) << "NULL";
+  EXPECT_EQ(describeColumn(0, {"n", 49, 0, 0}, d), RESULT_CLIENT_ERROR);
+  EXPECT_EQ(describeColumn(0, {"n", 255, 0, 0}, d), RESULT_CLIENT_ERROR);
+  EXPECT_EQ(describeColumn(0, {"n", 17, 10, 0}, d), RESULT_INVALID_FIELD_TYPE) << "INT8";
+  EXPECT_EQ(describeColumn(0, {"n", 43, 2048, 0}, d), RESULT_INVALID_FIELD_TYPE) << "LVARCHAR";
+  EXPECT_EQ(describeColumn(0, {"n", 45, 1, 0}, d), RESULT_INVALID_FIELD_TYPE) << "BOOLEAN";
+  EXPECT_EQ(d.clientType, 0);
+}
+
+TEST(DriverColumnLayout, NamesAreCutTo30Characters) {
+  ColumnDescriptor d;
+  ASSERT_EQ(describeColumn(0, {std::string(40, 'n'), 2, 4, 0}, d), RESULT_OK);
+  EXPECT_EQ(d.name, std::string(30, 'n'));
+}
+
+TEST(DriverColumnLayout, RowBufferPlacesEachIndicatorRightAfterItsSlot) {
+  std::vector<ColumnDescriptor> columns(3);
+  ASSERT_EQ(describeColumn(0, {"a", 2, 4, 0}, columns[0]), RESULT_OK);
+  ASSERT_EQ(describeColumn(1, {"b", 0, 10, 0}, columns[1]), RESULT_OK);
+  ASSERT_EQ(describeColumn(2, {"c", 5, 16 * 256 + 2, 0}, columns[2]), RESULT_OK);
+  RowBuffer row;
+  ASSERT_EQ(row.layOut(columns), RESULT_OK);
+  EXPECT_EQ(columns[0].dataOffset, 0);
+  EXPECT_EQ(columns[0].indicatorOffset, 4);
+  EXPECT_EQ(columns[1].dataOffset, 8);
+  EXPECT_EQ(columns[1].indicatorOffset, 19);
+  EXPECT_EQ(columns[2].dataOffset, 23);
+  EXPECT_EQ(columns[2].indicatorOffset, 45);
+  EXPECT_EQ(row.size(), 49u);
+  for (const ColumnDescriptor& column : columns) EXPECT_EQ(row.indicator(column), -1) << "no row fetched yet";
+}
+
+}  // namespace
