@@ -265,5 +265,83 @@ TEST_F(QuovexSqlSample, InteractiveSessionEditsRecallsAndGoesOnAfterAFailure) {
   EXPECT_EQ(again.wait(), 0) << again.screen();
 }
 
+TEST_F(QuovexSqlSample, CatalogueCommandsListWhatTheDatabaseHolds) {
+  struct Case {
+    const char* command;
+    std::vector<std::string> lines;  // each must appear in the output
+  };
+  const Case cases[] = {
+      {"\\databases", {" database | owner\n", " compras  | informix\n", "(1 row)\n"}},
+      {"\\tables",
+       {" table              | type  | owner\n", " entidade           | table | informix\n",
+        " proposta           | table | informix\n", " v_item_lote        | view  | informix\n", "(8 rows)\n"}},
+      {"\\tables v%", {" v_item_lote        | view | informix\n", " v_total_fornecedor | view | informix\n",
+                       "(2 rows)\n"}},
+      {"\\views", {" view               | owner\n", " v_total_fornecedor | informix\n", "(2 rows)\n"}},
+      {"\\synonyms", {" synonym | owner\n", "(0 rows)\n"}},
+      {"\\procedures",
+       {" procedure           | type      | parameters | results | owner\n",
+        " propostas_acima     | function  |          2 |       3 | informix\n",
+        " reajusta_referencia | procedure |          1 |       0 | informix\n"}},
+      {"\\users", {" user\n", "(0 rows)\n"}},
+      {"\\roles", {" role\n", "(0 rows)\n"}},
+      {"\\describe proposta",
+       {" column         | type     | length | precision | scale | nullable\n",
+        " cod_fornecedor | INT      |      4 |         0 |     0 | no\n",
+        " des_marca      | VARCHAR  |     41 |        40 |     0 | yes\n",
+        " vlr_proposta   | DECIMAL  |   4099 |        16 |     2 | yes\n",
+        " dat_proposta   | DATETIME |     16 |         0 |     0 | yes\n", "(11 rows)\n",
+        " index                  | column         | order      | type       | constraint\n",
+        " ix_proposta_fornecedor | cod_fornecedor | ascending  | duplicates | NULL\n",
+        " ix_proposta_valor      | vlr_proposta   | descending | duplicates | NULL\n"}},
+      {"\\describe item",
+       {" des_unidade    | CHAR       |      6 |         5 |     0 | yes\n",
+        " pes_unitario   | SMALLFLOAT |      4 |         0 |     0 | yes\n",
+        " ix_item | nro_lote     | ascending | unique | NULL\n", "(4 rows)\n"}},
+      {"\\describe entidade", {" cod_entidade | ascending | primary key |"}},
+      {"\\procedure propostas_acima",
+       {" position | type    | direction | length\n", "        1 | integer | in        |      4\n",
+        "        2 | decimal | in        |     34\n", "(2 rows)\n"}},
+      {"\\help", {"\\describe table", "\\isolation [committed|repeatable|dirty]"}},
+  };
+  for (const Case& c : cases) {
+    const ProcessResult result = run({}, std::string(c.command) + "\n");
+    EXPECT_EQ(result.exitCode, 0) << c.command << "\n" << result.err;
+    for (const std::string& line : c.lines) {
+      EXPECT_NE(result.out.find(line), std::string::npos) << c.command << " shows\n" << line << "in\n" << result.out;
+    }
+  }
+
+  const ProcessResult missing = run({}, "\\describe nada\n\\tables\n");
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_EQ(missing.err, "stdin:1: error: no table named nada\n");
+  EXPECT_EQ(missing.out, "");
+  EXPECT_EQ(run({}, "\\describe\n").err, "stdin:1: error: usage: \\describe table\n");
+  EXPECT_EQ(run({}, "\\bogus\n").err, "stdin:1: error: unknown command \\bogus (\\help lists the commands)\n");
+  // A name is matched exactly, not as a LIKE pattern.
+  EXPECT_EQ(run({}, "\\describe i_em\n").exitCode, 1);
+}
+
+TEST_F(QuovexSqlSample, TransactionCommandsCommitAndRollBack) {
+  const char* const count = "select count(*) from lote;\n";
+  const ProcessResult result = run({}, std::string("\\begin\n") +
+                                           "insert into lote values (9, 2026, 1, 'rolled back');\n"
+                                           "\\rollback\n" + count +
+                                           "\\isolation repeatable\n"
+                                           "\\begin\n"
+                                           "insert into lote values (9, 2026, 2, 'kept');\n"
+                                           "\\commit\n"
+                                           "\\isolation\n" + count);
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "transaction begun\n1 row affected\ntransaction rolled back\n"
+            " count(*)\n----------\n        3\n(1 row)\n"
+            "isolation level 1 (repeatable read)\n"
+            "transaction begun\n1 row affected\ntransaction committed\n"
+            "isolation level 1 (repeatable read)\n"
+            " count(*)\n----------\n        4\n(1 row)\n");
+  EXPECT_EQ(run({}, "\\isolation sometimes\n").exitCode, 1);
+}
+
 }  // namespace
 }  // namespace quovexsql
