@@ -186,6 +186,12 @@ TEST_F(QuovexSqlSample, CsvOutputIsRfc4180) {
   // Notes stay off the data.
   EXPECT_EQ(result.err, "1 row affected\n");
   EXPECT_EQ(run({"--csv", "-e", "select des_lote from lote where nro_lote = 2"}).out, "des_lote\r\n\"a,b\"\r\n");
+
+  // A value holding a terminal command: kept as it is in CSV to a file,
+  // made visible in a table.
+  const char* const escape = "select des_lote || char(27) || '[2J' as t from lote where nro_lote = 2";
+  EXPECT_EQ(run({"--csv", "-e", escape}).out, "t\r\n\"a,b\x1b[2J\"\r\n");
+  EXPECT_EQ(run({"-e", escape}).out, " t\n------------\n a,b\\x1B[2J\n(1 row)\n");
 }
 
 TEST_F(QuovexSqlSample, TraceShowsEachDriverStepAsItHappens) {
