@@ -74,6 +74,18 @@ TEST(QuovexSqlCli, MkdbMakesEachKindOfDatabaseAndNeverTouchesAnExistingFile) {
   EXPECT_EQ(unlogged.exitCode, 1);
   EXPECT_TRUE(contains(unlogged.err, "stdin:1: error: ")) << unlogged.err;
 
+  // With a user, only that user with that password connects.
+  const std::string guarded = (folder / "guarded.db").string();
+  EXPECT_EQ(mkdb({"--user", "alice", "--password", "s3cret", guarded}).exitCode, 0);
+  EXPECT_EQ(shell({"-d", guarded, "-u", "alice", "-p", "s3cret", "-e", "create table t (a integer)"}).exitCode, 0);
+  writeFile(folder / "password", "s3cret\n");
+  EXPECT_EQ(shell({"-d", guarded, "-u", "alice", "--password-file", (folder / "password").string(), "-e",
+                   "select a from t"}).exitCode,
+            0);
+  const ProcessResult wrong = shell({"-d", guarded, "-u", "alice", "-p", "guess", "-e", "select a from t"});
+  EXPECT_EQ(wrong.exitCode, 3);
+  EXPECT_EQ(wrong.err.rfind("error: cannot connect to " + guarded + ": ", 0), 0u) << wrong.err;
+
   writeFile(folder / "precious.db", "not a database");
   const ProcessResult refused = mkdb({(folder / "precious.db").string()});
   EXPECT_EQ(refused.exitCode, 1);
@@ -208,6 +220,9 @@ TEST_F(QuovexSqlSample, TraceShowsEachDriverStepAsItHappens) {
     ASSERT_NE(at, std::string::npos) << step << " in order in\n" << result.err;
   }
   EXPECT_EQ(run({"-e", "select 1 from lote where nro_lote = 2"}).err, "");  // no trace unless asked
+  // A server name goes into the connect text; the stand-in selects nothing by it.
+  const ProcessResult server = run({"--server", "ol_compras", "-e", "select 1 from lote where nro_lote = 2"});
+  EXPECT_EQ(server.exitCode, 0) << server.err;
 }
 
 TEST_F(QuovexSqlSample, ProceduresAndFunctionsRun) {
