@@ -180,21 +180,29 @@ SQLMetaData* Session::metadata(const std::string& where) {
   return metadata_.get();
 }
 
-bool Session::transaction(const std::string& kind, const std::string& where) {
+bool Session::transaction(CommandKind kind, const std::string& where) {
+  // The transaction runs at the connection's isolation level.
   std::int32_t level = 0;
   std::int16_t length = 0;
   connection_->getOption(kOptionIsolation, &level, sizeof level, &length);
   TransactionDesc descriptor{1, 0, level, 0};
   ResultCode result = RESULT_OK;
-  if (kind == "begin") result = connection_->beginTransaction(&descriptor);
-  if (kind == "commit") result = connection_->commitTransaction(&descriptor);
-  if (kind == "rollback") result = connection_->rollbackTransaction(&descriptor);
+  const char* done = "";
+  if (kind == CommandKind::Begin) {
+    result = connection_->beginTransaction(&descriptor);
+    done = "transaction begun\n";
+  } else if (kind == CommandKind::Commit) {
+    result = connection_->commitTransaction(&descriptor);
+    done = "transaction committed\n";
+  } else {
+    result = connection_->rollbackTransaction(&descriptor);
+    done = "transaction rolled back\n";
+  }
   if (result != RESULT_OK) {
     reportError(where, failureText(*connection_, result));
     return false;
   }
-  out_ << (kind == "begin" ? "transaction begun\n" : kind == "commit" ? "transaction committed\n"
-                                                                       : "transaction rolled back\n");
+  out_ << done;
   return true;
 }
 
@@ -245,11 +253,9 @@ bool Session::runCommand(const std::string& line, const std::string& where) {
       quit_ = true;
       return true;
     case CommandKind::Begin:
-      return transaction("begin", where);
     case CommandKind::Commit:
-      return transaction("commit", where);
     case CommandKind::Rollback:
-      return transaction("rollback", where);
+      return transaction(spec->kind, where);
     case CommandKind::Isolation:
       return isolation(args, where);
     default:

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue.h"
 #include "driver_library.h"
 #include "printers.h"
 #include "result_reader.h"
@@ -46,7 +47,7 @@ class Session {
   void printRows(const std::vector<TableColumn>& columns, const std::vector<Row>& rows);
 
  private:
-  bool transaction(const std::string& kind, const std::string& where);
+  bool transaction(CommandKind kind, const std::string& where);
   bool isolation(const std::vector<std::string>& args, const std::string& where);
   bool printCursor(quovex::SQLCursor& cursor, const std::string& where);
   quovex::SQLMetaData* metadata(const std::string& where);
