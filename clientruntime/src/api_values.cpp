@@ -36,7 +36,7 @@ int32_t doubleToDecimal(double number, IfxDecimal* value) {
 
 int32_t decimalToText(const IfxDecimal* value, char* buffer, int32_t length, int32_t right) {
   if (value == nullptr || buffer == nullptr || decimalIsNull(*value)) return kNotANumber;
-  if (length <= 0) return -1;
+  if (length <= 0 || right >= length) return -1;  // the fraction alone would not fit
   const std::string text = formatExact(decimalToExact(*value), right);
   if (text.size() > static_cast<size_t>(length)) return -1;
   std::memset(buffer, ' ', static_cast<size_t>(length));

@@ -45,7 +45,7 @@ constexpr CatalogueTable kTables[] = {
      "idxname VARCHAR(128)"},
     {16, "sysprocedures",
      "procname VARCHAR(128), owner CHAR(32), procid INTEGER, isproc CHAR(1), numargs INTEGER, "
-     "paramtypes LVARCHAR, rettypes LVARCHAR"},
+     "paramtypes VARCHAR(255), rettypes VARCHAR(255)"},
     {20, "sysroleauth", "rolename CHAR(32), grantee CHAR(32)"},
     {21, "sysxtdtypes", "extended_id INTEGER, name VARCHAR(128), owner CHAR(32)"},
     {22, "sysdatabases", "name VARCHAR(128), owner CHAR(32)"},

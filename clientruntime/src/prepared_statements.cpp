@@ -5,15 +5,13 @@
 namespace ifxrt {
 
 IfxStatement* StatementTable::live(IfxStatement* handle) const {
+  // Compared as addresses only: a freed handle must not be read.
   if (handle == nullptr) return nullptr;
-  if (handle->isCursor) {
-    for (const auto& entry : cursors_) {
-      if (entry.second.get() == handle) return handle;
-    }
-  } else {
-    for (const auto& entry : statements_) {
-      if (entry.second.get() == handle) return handle;
-    }
+  for (const auto& entry : cursors_) {
+    if (entry.second.get() == handle) return handle;
+  }
+  for (const auto& entry : statements_) {
+    if (entry.second.get() == handle) return handle;
   }
   return nullptr;
 }

@@ -283,7 +283,10 @@ int32_t fetchLocator(sqlite3_stmt* statement, int index, const ResultColumn& col
   int32_t rc = 0;
   size_t copied = bytes.size();
   if (locator.bufferSize == -1 || (locator.memoryFlags & IFX_LOC_RUNTIME_BUFFER) != 0) {
-    void* buffer = std::realloc(locator.buffer, bytes.empty() ? 1 : bytes.size());
+    // Only a buffer the runtime allocated itself is reallocated; any other
+    // pointer in a locator asking for allocation is the caller's business.
+    void* own = (locator.memoryFlags & IFX_LOC_RUNTIME_BUFFER) != 0 ? locator.buffer : nullptr;
+    void* buffer = std::realloc(own, bytes.empty() ? 1 : bytes.size());
     if (buffer == nullptr) return code::kOutOfMemory;
     locator.buffer = static_cast<char*>(buffer);
     locator.bufferSize = static_cast<int32_t>(bytes.size());
@@ -302,10 +305,17 @@ int32_t fetchLocator(sqlite3_stmt* statement, int index, const ResultColumn& col
 }
 
 int32_t fetchHandle(sqlite3_stmt* statement, int index, const ResultColumn& column, IfxDescriptorEntry& entry) {
-  if (sqlite3_column_type(statement, index) != SQLITE_INTEGER) return code::kLobNotFound;
+  // The column holds the object's id; a CLOB column's text affinity keeps it
+  // as a text.
+  ExactNumber id;
+  if (valueExact(statement, index, id) != 0 || id.negative || id.exponent < 0 ||
+      significantDigits(id) + id.exponent > kMaxExactIntegerDigits) {
+    return code::kLobNotFound;
+  }
   const int32_t kind = column.type.extendedType == IFX_XID_CLOB ? IFX_XID_CLOB : IFX_XID_BLOB;
   IfxLobHandle handle;
-  writeLobHandle(lobNameFor(sqlite3_db_handle(statement), sqlite3_column_int64(statement, index), kind), handle);
+  const int64_t number = std::strtoll(formatExact(id, 0).c_str(), nullptr, 10);
+  writeLobHandle(lobNameFor(sqlite3_db_handle(statement), number, kind), handle);
   writePlace(entry.data, handle);
   setIndicator(entry, 0);
   return 0;

@@ -1,6 +1,6 @@
 #include "client_values.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
 
 #include "bcd_text.h"
@@ -11,6 +11,15 @@ namespace {
 
 // Longest decimal text readBcd looks at.
 constexpr std::size_t kDecimalTextSize = 49;
+
+// A decimal number at `at` (an optional "-", then digits), moving past it.
+long readNumber(const char*& at) {
+  const bool negative = *at == '-';
+  if (negative) ++at;
+  long value = 0;
+  for (int digits = 0; *at >= '0' && *at <= '9' && digits < 9; ++at, ++digits) value = value * 10 + (*at - '0');
+  return negative ? -value : value;
+}
 
 }  // namespace
 
@@ -74,24 +83,100 @@ std::uint16_t clientDatetimeQualifier(const void* datetime) {
   return qualifier;
 }
 
+namespace {
+
+// Qualifier fields as the runtime numbers them.
+constexpr int kFieldYear = 0;
+constexpr int kFieldSecond = 10;
+constexpr int kFieldFraction3 = 13;
+
+// Reads a date-time that starts at YEAR and ends at most at FRACTION(3)
+// straight from its digits: the extension to YEAR TO FRACTION(3) of such a
+// value only fills the fields below its last one (month and day 1, the rest
+// 0), so no runtime call is needed. False for any other value, which then
+// goes through the runtime's extension and text.
+bool readYearDatetime(const IfxDatetime& value, TimestampRecord& timestamp) {
+  const int qualifier = static_cast<std::uint16_t>(value.qualifier);
+  const int start = (qualifier >> 4) & 0xF;
+  const int end = qualifier & 0xF;
+  const int digits = (qualifier >> 8) & 0xFF;
+  const bool knownEnd = (end <= kFieldSecond && end % 2 == 0) || (end > kFieldSecond && end <= kFieldFraction3);
+  if (start != kFieldYear || !knownEnd) return false;
+  const int fractionDigits = end > kFieldSecond ? end - kFieldSecond : 0;
+  const int lastField = std::min(end, kFieldSecond);
+  if (digits != 4 + lastField + fractionDigits) return false;  // YEAR 4, every further field 2
+
+  // The fields' digits form one whole number of `digits` digits.
+  const IfxDecimal& number = value.value;
+  if (number.sign != 1 || number.digitCount < 0 || number.digitCount > 16 || number.exponent < 0 ||
+      2 * number.exponent > digits + 1) {
+    return false;
+  }
+  for (int pair = number.exponent; pair < number.digitCount; ++pair) {
+    if (number.digits[pair] != 0) return false;  // not a whole number
+  }
+  char text[40];
+  std::memset(text, '0', sizeof text);
+  const int length = std::max(digits, 2 * static_cast<int>(number.exponent));
+  char* pairs = text + length - 2 * number.exponent;
+  for (int pair = 0; pair < number.exponent; ++pair) {
+    const int d = pair < number.digitCount ? static_cast<unsigned char>(number.digits[pair]) : 0;
+    if (d > 99) return false;
+    pairs[2 * pair] = static_cast<char>('0' + d / 10);
+    pairs[2 * pair + 1] = static_cast<char>('0' + d % 10);
+  }
+  const char* at = text;
+  for (int extra = length - digits; extra > 0; --extra) {
+    if (*at++ != '0') return false;
+  }
+  long fields[6] = {0, 1, 1, 0, 0, 0};  // what the extension gives the fields a value lacks
+  for (int field = kFieldYear, i = 0; field <= lastField; field += 2, ++i) {
+    long v = 0;
+    for (int k = 0; k < (field == kFieldYear ? 4 : 2); ++k) v = v * 10 + (*at++ - '0');
+    fields[i] = v;
+  }
+  long fraction = 0;
+  for (int k = 0; k < fractionDigits; ++k) fraction = fraction * 10 + (*at++ - '0');
+  for (int k = fractionDigits; k < 3; ++k) fraction *= 10;
+  timestamp.year = static_cast<std::int16_t>(fields[0]);
+  timestamp.month = static_cast<std::uint16_t>(fields[1]);
+  timestamp.day = static_cast<std::uint16_t>(fields[2]);
+  timestamp.hour = static_cast<std::uint16_t>(fields[3]);
+  timestamp.minute = static_cast<std::uint16_t>(fields[4]);
+  timestamp.second = static_cast<std::uint16_t>(fields[5]);
+  timestamp.fraction = static_cast<std::uint32_t>(fraction);
+  return true;
+}
+
+}  // namespace
+
 void clientDatetimeToTimestamp(const void* datetime, TimestampRecord& timestamp) {
   IfxDatetime value;
   std::memcpy(&value, datetime, sizeof value);
+  if (readYearDatetime(value, timestamp)) return;
   IfxDatetime extended{};
   extended.qualifier = static_cast<std::int16_t>(kQualifierYearToFraction3);
   clientRoles().extendDatetime(&value, &extended);
   char text[32] = {};
   clientRoles().datetimeToText(&extended, text, sizeof text);
-  int year = 0;
-  unsigned month = 0, day = 0, hour = 0, minute = 0, second = 0, fraction = 0;
-  std::sscanf(text, "%d-%u-%u %u:%u:%u.%u", &year, &month, &day, &hour, &minute, &second, &fraction);
-  timestamp.year = static_cast<std::int16_t>(year);
-  timestamp.month = static_cast<std::uint16_t>(month);
-  timestamp.day = static_cast<std::uint16_t>(day);
-  timestamp.hour = static_cast<std::uint16_t>(hour);
-  timestamp.minute = static_cast<std::uint16_t>(minute);
-  timestamp.second = static_cast<std::uint16_t>(second);
-  timestamp.fraction = fraction % 1000;
+  // "yyyy-mm-dd hh:mm:ss.fff": seven numbers split at "-", "-", " ", ":", ":", ".".
+  long fields[7] = {};
+  const char* at = text;
+  static constexpr char kSeparators[] = "-- ::.";
+  for (int i = 0; i < 7; ++i) {
+    fields[i] = readNumber(at);
+    if (i < 6) {
+      if (*at != kSeparators[i]) break;
+      ++at;
+    }
+  }
+  timestamp.year = static_cast<std::int16_t>(fields[0]);
+  timestamp.month = static_cast<std::uint16_t>(fields[1]);
+  timestamp.day = static_cast<std::uint16_t>(fields[2]);
+  timestamp.hour = static_cast<std::uint16_t>(fields[3]);
+  timestamp.minute = static_cast<std::uint16_t>(fields[4]);
+  timestamp.second = static_cast<std::uint16_t>(fields[5]);
+  timestamp.fraction = static_cast<std::uint32_t>(fields[6] % 1000);
 }
 
 }  // namespace quovex::inf

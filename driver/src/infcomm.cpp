@@ -130,10 +130,14 @@ ResultCode INFCommand::setParameter(std::uint16_t number, std::uint16_t /*childP
   } else {
     result = bindValue(record, value, length);
   }
-  if (result == RESULT_OK) record.set = true;
+  record.set = result == RESULT_OK;
   if (result != RESULT_OK) return result;
   if (procedureMode_ && !procedureBuilt_) return RESULT_OK;
-  return bindParameter(number);
+  // A value the statement could not take (a large object that could not be
+  // written) must not run as whatever was bound before.
+  const ResultCode bound = bindParameter(number);
+  if (bound != RESULT_OK) record.set = false;
+  return bound;
 }
 
 ResultCode INFCommand::bindValue(ParameterRecord& record, const void* value, std::uint32_t length) noexcept {

@@ -15,6 +15,7 @@
 #include "client_names.h"
 #include "client_roles.h"
 #include "infconn.h"
+#include "quovex/interfaces.h"
 #include "ifxrt/testing.h"
 
 using namespace quovex;
@@ -104,6 +105,43 @@ TEST_F(AccessLayer, ConnectionStatementAndCursorNamesShareOneCounter) {
   const long first = std::stol(connectCalls[0].name.substr(4));
   EXPECT_EQ(statement, "SI" + std::to_string(first + 1));
   EXPECT_EQ(connectCalls[1].name, "CONN" + std::to_string(first + 2));
+}
+
+std::vector<std::string> statementNames;
+
+void recordPrepare(const char* name, const char* sql) {
+  statementNames.push_back(name);
+  runtimeClientRoles().prepare(name, sql);
+}
+
+void recordDeclare(const char* name, IfxStatement* statement, std::int32_t options) {
+  statementNames.push_back(name);
+  runtimeClientRoles().declareCursor(name, statement, options);
+}
+
+TEST_F(AccessLayer, StatementAndCursorNamesFollowTheConnectionName) {
+  ClientRoles roles = runtimeClientRoles();
+  roles.connect = &recordConnect;
+  roles.prepare = &recordPrepare;
+  roles.declareCursor = &recordDeclare;
+  bindClientRoles(roles);
+  statementNames.clear();
+  ASSERT_EQ(connection_->connect(path_.c_str(), "", ""), RESULT_OK);
+  SQLCommand* command = nullptr;
+  ASSERT_EQ(connection_->createCommand(&command), RESULT_OK);
+  ASSERT_EQ(command->prepare("SELECT 1 AS one", 0), RESULT_OK);
+  SQLCursor* cursor = nullptr;
+  ASSERT_EQ(command->execute(&cursor), RESULT_OK);
+  ASSERT_NE(cursor, nullptr);
+  ASSERT_EQ(cursor->release(), 0);
+  ASSERT_EQ(command->execute(&cursor), RESULT_OK) << "a new cursor name for every open";
+  ASSERT_EQ(cursor->release(), 0);
+  ASSERT_EQ(command->release(), 0);
+
+  const long first = std::stol(connectCalls.at(0).name.substr(4));
+  const std::vector<std::string> expected = {"SI" + std::to_string(first + 1), "CN" + std::to_string(first + 2),
+                                             "CN" + std::to_string(first + 3)};
+  EXPECT_EQ(statementNames, expected);
 }
 
 class ErrorBuilder : public AccessLayer {

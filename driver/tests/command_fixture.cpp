@@ -51,7 +51,17 @@ host::Cursor CommandTest::executed(const host::Command& command) {
   return cursor;
 }
 
-void CommandTest::fetchRow(const host::Cursor& cursor) { ASSERT_EQ(cursor.fetchNext(), quovex::RESULT_OK); }
+void CommandTest::fetchRow(const host::Cursor& cursor) {
+  const quovex::ResultCode fetched = cursor.fetchNext();
+  if (fetched == quovex::RESULT_CLIENT_ERROR) {
+    std::int16_t length = 0;
+    cursor.errorMessageLength(&length);
+    std::string text(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
+    cursor.errorMessage(text.data());
+    FAIL() << "fetch failed: " << text.c_str();
+  }
+  ASSERT_EQ(fetched, quovex::RESULT_OK);
+}
 
 std::string CommandTest::stringAt(const host::Cursor& cursor, std::uint16_t column) {
   std::int32_t length = 0;

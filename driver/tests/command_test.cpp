@@ -56,6 +56,7 @@ TEST_F(Commands, Options) {
 }
 
 TEST_F(Commands, QueryWithAParameterSelectsItsRows) {
+  connection_.setOption(9, reinterpret_cast<std::intptr_t>(&recordTrace));
   host::Command c = command();
   ASSERT_EQ(c.prepare("SELECT id, v FROM kinds WHERE i > ? AND v <> '?' ORDER BY id", 1), RESULT_OK)
       << c.errorText();

@@ -3,11 +3,14 @@
 // column into its descriptor and row-buffer slot.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "bcd_text.h"
+#include "client_values.h"
+#include "ifxrt/client.h"
 #include "column_layout.h"
 #include "statement_text.h"
 
@@ -230,6 +233,74 @@ TEST(DriverColumnLayout, RowBufferPlacesEachIndicatorRightAfterItsSlot) {
   EXPECT_EQ(columns[2].indicatorOffset, 45);
   EXPECT_EQ(row.size(), 49u);
   for (const ColumnDescriptor& column : columns) EXPECT_EQ(row.indicator(column), -1) << "no row fetched yet";
+}
+
+}  // namespace
+
+namespace {
+
+// Timestamp fields from the runtime's own extension to YEAR TO FRACTION(3)
+// and its text, the way a value of any qualifier is read.
+TimestampRecord throughTheRuntime(const IfxDatetime& value) {
+  IfxDatetime extended{};
+  extended.qualifier = static_cast<std::int16_t>(kQualifierYearToFraction3);
+  EXPECT_EQ(clientExtendDatetime(&value, &extended), 0);
+  char text[32] = {};
+  EXPECT_EQ(clientDatetimeToText(&extended, text, sizeof text), 0);
+  TimestampRecord t{};
+  unsigned fraction = 0;
+  int year = 0;
+  EXPECT_EQ(std::sscanf(text, "%d-%hu-%hu %hu:%hu:%hu.%u", &year, &t.month, &t.day, &t.hour, &t.minute, &t.second,
+                        &fraction),
+            7)
+      << text;
+  t.year = static_cast<std::int16_t>(year);
+  t.fraction = fraction;
+  return t;
+}
+
+TEST(DriverDatetimeValues, ValuesStartingAtYearReadAsTheRuntimeExtendsThem) {
+  const struct {
+    const char* text;
+    int digits;
+    int end;
+  } cases[] = {
+      {"2012-03-04 05:06:07", 14, IFX_TU_SECOND},
+      {"0001-01-01 00:00:00", 14, IFX_TU_SECOND},
+      {"9999-12-31 23:59:59.999", 17, IFX_TU_F3},
+      {"2003-07-04 13:05:09.234", 17, IFX_TU_F3},
+      {"2003-07-04 13:05:09.2", 15, IFX_TU_F1},
+      {"2003-07-04 13:05:09.23", 16, IFX_TU_F2},
+      {"2010-02-28", 8, IFX_TU_DAY},
+      {"2010-02", 6, IFX_TU_MONTH},
+      {"0987", 4, IFX_TU_YEAR},
+      {"2010-02-28 07:08", 12, IFX_TU_MINUTE},
+      {"1900-01-01 00", 10, IFX_TU_HOUR},
+  };
+  for (const auto& c : cases) {
+    IfxDatetime value{};
+    value.qualifier = IFX_QUALIFIER(c.digits, IFX_TU_YEAR, c.end);
+    ASSERT_EQ(clientTextToDatetime(c.text, &value), 0) << c.text;
+    TimestampRecord read{};
+    clientDatetimeToTimestamp(&value, read);
+    const TimestampRecord expected = throughTheRuntime(value);
+    EXPECT_EQ(std::memcmp(&read, &expected, sizeof read), 0)
+        << c.text << ": " << read.year << "-" << read.month << "-" << read.day << " " << read.hour << ":"
+        << read.minute << ":" << read.second << "." << read.fraction;
+  }
+}
+
+TEST(DriverDatetimeValues, OtherQualifiersGoThroughTheRuntime) {
+  IfxDatetime value{};
+  value.qualifier = IFX_QUALIFIER(9, IFX_TU_HOUR, IFX_TU_F3);
+  ASSERT_EQ(clientTextToDatetime("13:05:09.250", &value), 0);
+  TimestampRecord read{};
+  clientDatetimeToTimestamp(&value, read);
+  EXPECT_EQ(read.hour, 13);
+  EXPECT_EQ(read.minute, 5);
+  EXPECT_EQ(read.second, 9);
+  EXPECT_EQ(read.fraction, 250u);
+  EXPECT_GE(read.year, 2026) << "the date comes from today";
 }
 
 }  // namespace

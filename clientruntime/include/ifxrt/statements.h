@@ -169,6 +169,11 @@ typedef IfxDatetime IfxInterval;
 // block (head, entries, names) that clientFreeDescriptor frees. A parameter
 // area is made by the caller (IFX_DESCRIPTOR_SIZE bytes, count and entries
 // set) and freed by the caller; the runtime never frees it.
+// Packed on 4 bytes, the pointer members of an entry may sit off their
+// natural alignment: read and write them by value (entry.data = p; char* d =
+// entry.data), never take their address or bind a C++ reference to them
+// (EXPECT_EQ(entry.data, ...), std::swap, std::min), which the undefined
+// behaviour sanitizer reports.
 #pragma pack(push, 4)
 typedef struct IfxDescriptorEntry {
   int16_t type;          // 0: Informix type number (low 8 bits) + IFX_TYPE_NOT_NULL when described
