@@ -61,16 +61,17 @@ TEST(QuovexSqlCli, WrongCommandLinesAndMissingPiecesHaveTheirExitCodes) {
 
 TEST(QuovexSqlCli, MkdbMakesEachKindOfDatabaseAndNeverTouchesAnExistingFile) {
   TempFolder folder;
+  // A comma in the path is part of the name, not the start of a connection name.
   for (const char* kind : {"buffered", "ansi", "none"}) {
-    const auto path = folder / (std::string(kind) + ".db");
+    const auto path = folder / (std::string(kind) + ",1.db");
     const ProcessResult made = mkdb({"--logging", kind, path.string()});
     EXPECT_EQ(made.exitCode, 0) << made.err;
     const ProcessResult used = shell({"-d", path.string(), "-e", "create table t (a integer); insert into t values (1)"});
     EXPECT_EQ(used.exitCode, 0) << kind << used.err;
   }
   // Only a database without a log refuses transactions.
-  EXPECT_EQ(shell({"-d", (folder / "buffered.db").string()}, "\\begin\n\\rollback\n").exitCode, 0);
-  const ProcessResult unlogged = shell({"-d", (folder / "none.db").string()}, "\\begin\n");
+  EXPECT_EQ(shell({"-d", (folder / "buffered,1.db").string()}, "\\begin\n\\rollback\n").exitCode, 0);
+  const ProcessResult unlogged = shell({"-d", (folder / "none,1.db").string()}, "\\begin\n");
   EXPECT_EQ(unlogged.exitCode, 1);
   EXPECT_TRUE(contains(unlogged.err, "stdin:1: error: ")) << unlogged.err;
 
