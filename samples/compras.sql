@@ -88,8 +88,9 @@ CREATE VIEW v_total_fornecedor (cod_fornecedor, des_fornecedor, nro_processo, an
 INSERT INTO entidade VALUES (1, 'Prefeitura Municipal de Vale Verde', 'Vale Verde', '12345678000195');
 INSERT INTO entidade VALUES (2, 'Câmara Municipal de São João do Oeste', 'São João do Oeste', '98765432000198');
 
-INSERT INTO fornecedor (cod_fornecedor, nro_documento, des_fornecedor, dat_cadastro)
-    VALUES (1, '12123123000199', 'Papelaria Estrela Ltda', '2010-03-15');
+-- The logo: the first bytes of a PNG file.
+INSERT INTO fornecedor (cod_fornecedor, nro_documento, des_fornecedor, dat_cadastro, img_logotipo)
+    VALUES (1, '12123123000199', 'Papelaria Estrela Ltda', '2010-03-15', X'89504E470D0A1A0A');
 INSERT INTO fornecedor (cod_fornecedor, nro_documento, des_fornecedor, dat_cadastro)
     VALUES (2, '45678912000110', 'Distribuidora Ação & Cia', '2011-11-02');
 INSERT INTO fornecedor (cod_fornecedor, nro_documento, des_fornecedor, dat_cadastro)

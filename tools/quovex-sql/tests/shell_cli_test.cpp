@@ -125,7 +125,7 @@ TEST_F(QuovexSqlSample, EveryColumnTypePrintsInItsNaturalText) {
             // CHAR, NVARCHAR with accents aligned by characters, DATE, BYTE
             " nro_documento  | des_fornecedor           | dat_cadastro | img_logotipo\n"
             "----------------+--------------------------+--------------+--------------\n"
-            " 12123123000199 | Papelaria Estrela Ltda   | 15/03/2010   | NULL\n"
+            " 12123123000199 | Papelaria Estrela Ltda   | 15/03/2010   | <8 bytes>\n"
             " 45678912000110 | Distribuidora Ação & Cia | 02/11/2011   | NULL\n"
             " 11122233344    | José \"Zeca\" Pereira      | NULL         | NULL\n"
             "(3 rows)\n");
