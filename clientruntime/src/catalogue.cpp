@@ -419,35 +419,56 @@ class Builder {
 
 // ---- staleness ----
 
+// What the catalogue shows besides the schema: the registered procedures,
+// users and synonyms, as one text. Rows of other tables do not matter, so
+// changing them does not rebuild the catalogue under an open catalogue cursor.
+std::string registryText(sqlite3* db) {
+  std::string text;
+  const struct {
+    const char* table;
+    const char* row;
+  } kRegistries[] = {{"ifxrt_procedures", "name || '|' || parameters || '|' || returns"},
+                     {"ifxrt_users", "name"},
+                     {"ifxrt_synonyms", "name || '|' || tabname"}};
+  for (const auto& registry : kRegistries) {
+    text += '#';
+    if (!mainTableExists(db, registry.table)) continue;
+    forEachRow(db,
+               std::string("SELECT group_concat(") + registry.row + ", ';') FROM (SELECT * FROM main." +
+                   registry.table + " ORDER BY rowid)",
+               [&](sqlite3_stmt* row) { text += columnText(row, 0); });
+  }
+  return text;
+}
+
 struct Fingerprint {
   std::int64_t schemaVersion = -1;
-  std::int64_t dataVersion = -1;
-  std::int64_t changes = -1;
+  std::int64_t dataVersion = -1;  // changes another connection committed
+  std::string registries;
   bool operator==(const Fingerprint&) const = default;
 };
 
 Fingerprint currentFingerprint(sqlite3* db) {
   return {pragmaNumber(db, "PRAGMA main.schema_version"), pragmaNumber(db, "PRAGMA main.data_version"),
-          sqlite3_total_changes64(db)};
+          registryText(db)};
 }
 
 Fingerprint storedFingerprint(sqlite3* db) {
   Fingerprint stored;
-  forEachRow(db, std::string("SELECT schema_version, data_version, changes FROM ") + kStateTable,
+  forEachRow(db, std::string("SELECT schema_version, data_version, registries FROM ") + kStateTable,
              [&](sqlite3_stmt* row) {
-               stored = {sqlite3_column_int64(row, 0), sqlite3_column_int64(row, 1), sqlite3_column_int64(row, 2)};
+               stored = {sqlite3_column_int64(row, 0), sqlite3_column_int64(row, 1), columnText(row, 2)};
              });
   return stored;
 }
 
-// Records what the build saw. The record is the last change of the build:
-// the total of changes once it is written is the one stored.
+// Records what the build saw, inside the build: a build that is rolled back
+// takes its record with it.
 Status storeFingerprint(sqlite3* db, const Fingerprint& seen) {
   Status status = exec(db, std::string("DELETE FROM ") + kStateTable);
   if (status.failed()) return status;
-  const std::int64_t afterInsert = sqlite3_total_changes64(db) + 1;
   return exec(db, std::string("INSERT INTO ") + kStateTable + " VALUES (" + std::to_string(seen.schemaVersion) +
-                      ", " + std::to_string(seen.dataVersion) + ", " + std::to_string(afterInsert) + ")");
+                      ", " + std::to_string(seen.dataVersion) + ", " + literal(seen.registries) + ")");
 }
 
 Status rebuild(sqlite3* db) {
@@ -510,7 +531,7 @@ Status attachCatalogue(sqlite3* db) {
   }
   if (!status.failed()) {
     status = exec(db, std::string("CREATE TABLE ") + kStateTable +
-                          " (schema_version INTEGER, data_version INTEGER, changes INTEGER)");
+                          " (schema_version INTEGER, data_version INTEGER, registries TEXT)");
   }
   if (status.failed()) return status;
   const int flags = SQLITE_UTF8;  // reads a table: not deterministic

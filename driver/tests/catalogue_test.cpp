@@ -180,4 +180,24 @@ TEST_F(CatalogueTest, PatternsCannotChangeTheStatement) {
   EXPECT_EQ(column(rows(cursor), 5), Names{"litros"});
 }
 
+// A host walks the tables and lists each one's columns while it changes
+// rows: the open listing is not rebuilt under it and sees every table once.
+TEST_F(CatalogueTest, NestedListingsWhileRowsChange) {
+  host::Cursor tables = listed([&](void** out) { return metadata_.listTables("", 1, out); });
+  std::vector<std::string> seen;
+  std::size_t columns = 0;
+  char name[256] = {};
+  std::int32_t isNull = 0;
+  while (tables.fetchNext() == RESULT_OK) {
+    ASSERT_EQ(tables.readString(4, name, &isNull), RESULT_OK);
+    seen.push_back(name);
+    ASSERT_EQ(runOn("CAT", ("INSERT INTO pedidos VALUES (" + std::to_string(seen.size()) + ", 1, NULL, 2)").c_str()),
+              0);
+    host::Cursor inner = listed([&](void** out) { return metadata_.listColumns(name, "", 0, out); });
+    columns += rows(inner).size();
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"clientes", "d'agua", "pedidos", "tipos"}));
+  EXPECT_EQ(columns, 5u + 1u + 4u + 19u);
+}
+
 }  // namespace
