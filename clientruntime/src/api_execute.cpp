@@ -6,6 +6,7 @@
 #include "call_guard.h"
 #include "current_connection.h"
 #include "procedures.h"
+#include "serial_columns.h"
 #include "session_statements.h"
 #include "transactions.h"
 #include "type_phrases.h"
@@ -39,7 +40,9 @@ Status runText(Database& database, std::string_view sql) {
   if (status.failed()) return status;
   if (isProcedureCall(sql)) return runProcedureCall(database, sql);
   // Informix type phrases in DDL become names SQLite takes.
-  return database.execute(rewriteTypePhrases(sql));
+  status = database.execute(rewriteTypePhrases(sql));
+  if (!status.failed()) numberSerialColumns(database.handle(), sql);
+  return status;
 }
 
 Status executeOnCurrent(Runtime& rt, const char* sql) {

@@ -11,6 +11,7 @@
 #include "current_connection.h"
 #include "describe.h"
 #include "procedures.h"
+#include "serial_columns.h"
 #include "sqlite_errors.h"
 #include "transactions.h"
 #include "type_phrases.h"
@@ -143,6 +144,7 @@ Status execute(Runtime& rt, IfxStatement* handle, const IfxDescriptor* parameter
   if (bound != 0) return Status::error(bound);
   status = runToEnd(*database, *statement, sqlite);
   sqlite3_reset(sqlite);  // lets go of the locks the run took
+  if (!status.failed()) numberSerialColumns(database->handle(), statement->sqliteText);
   return status;
 }
 

@@ -10,6 +10,7 @@
 
 #include "ifxrt/testing.h"
 #include "procedures.h"
+#include "serial_columns.h"
 #include "sqlite_errors.h"
 #include "sqlite_statement.h"
 #include "type_phrases.h"
@@ -58,6 +59,7 @@ int32_t runScript(const char* path, const char* script, char* error, size_t erro
       }
       if (rc == SQLITE_DONE) rc = SQLITE_OK;
     }
+    if (rc == SQLITE_OK) numberSerialColumns(file.handle, std::string_view(next, tail != nullptr ? static_cast<size_t>(tail - next) : 0));
     if (rc != SQLITE_OK) {
       const Status status = statusFromSqlite(file.handle, rc);
       copyError(status.argument.empty() ? std::string(next, tail != nullptr && tail > next ? tail : next + std::strlen(next))

@@ -110,7 +110,9 @@ Status prepareProcedureCall(sqlite3* db, std::string_view sql, PreparedStatement
   size_t at = 0;
   nextWord(sql, at);  // EXECUTE
   nextWord(sql, at);  // PROCEDURE or FUNCTION
-  const std::string name(nextWord(sql, at));
+  std::string name(nextWord(sql, at));
+  const size_t ownerEnd = name.rfind('.');  // "informix.name": the owner selects nothing
+  if (ownerEnd != std::string::npos) name.erase(0, ownerEnd + 1);
   if (name.empty()) return Status::error(code::kSyntaxError);
   std::string_view rest = trim(sql.substr(at));
   std::vector<std::string> arguments;

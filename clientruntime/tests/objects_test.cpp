@@ -239,7 +239,7 @@ TEST_F(ProcedureTest, AFunctionReturnsRowsThroughACursor) {
 }
 
 TEST_F(ProcedureTest, LiteralArgumentsAndExecuteTextWork) {
-  ASSERT_EQ(execute("EXECUTE PROCEDURE raise_prices (100, 0)"), 0);
+  ASSERT_EQ(execute("EXECUTE PROCEDURE informix.raise_prices (100, 0)"), 0);
   EXPECT_EQ(areaInt(92), 3);
   ASSERT_EQ(prepare("f", "execute function items_above ( 1000 + 0.5 )"), 0);
   ASSERT_EQ(openCursor("f", "cur"), 0);

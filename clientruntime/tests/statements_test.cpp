@@ -522,6 +522,32 @@ TEST_F(StatementTest, InformixDdlRunsThroughExecuteTextAndQuotedTypesStayWhole) 
   EXPECT_EQ(std::string(text, 5), "12.50");
 }
 
+TEST_F(StatementTest, SerialColumnsNumberRowsInsertedWithZeroOrNothing) {
+  ASSERT_EQ(execute("CREATE TABLE numbered (id SERIAL, name VARCHAR(10))"), 0);
+  ASSERT_EQ(prepare("mk", "CREATE TABLE counted (n SERIAL8, x INTEGER)"), 0);
+  clientExecute(statementNamed("mk"), nullptr);
+  ASSERT_EQ(clientStatusCode(), 0);
+  for (const char* sql : {"INSERT INTO numbered VALUES (0, 'a')", "INSERT INTO numbered (name) VALUES ('b')",
+                          "INSERT INTO numbered VALUES (10, 'c')", "INSERT INTO numbered VALUES (0, 'd')",
+                          "INSERT INTO counted (x) VALUES (1)"}) {
+    ASSERT_EQ(execute(sql), 0) << sql;
+  }
+  EXPECT_EQ(areaInt(92), 1);  // rows processed: the insert alone
+  ASSERT_EQ(prepare("sel", "SELECT id FROM numbered ORDER BY name"), 0);
+  DescriptorArea columns(1);
+  int32_t id = 0;
+  columns.bind(0, IFX_TYPE_INTEGER, id);
+  ASSERT_EQ(openCursor("sel", "cur"), 0);
+  for (int32_t expected : {1, 2, 10, 11}) {
+    ASSERT_EQ(fetch("cur", columns.get()), 0);
+    EXPECT_EQ(id, expected);
+  }
+  ASSERT_EQ(prepare("cnt", "SELECT n FROM counted"), 0);
+  ASSERT_EQ(openCursor("cnt", "c2"), 0);
+  ASSERT_EQ(fetch("c2", columns.get()), 0);
+  EXPECT_EQ(id, 1);
+}
+
 TEST_F(StatementTest, PreparedTextsGoToTheStatementLog) {
   ifxrtClearStatements();
   ASSERT_EQ(prepare("s", "SELECT c_integer FROM every"), 0);

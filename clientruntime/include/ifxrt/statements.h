@@ -20,8 +20,7 @@
 //   -400  clientFetch on a cursor that is not open
 //   -404  a null handle, or an unknown or freed statement or cursor name
 //         (message argument: the name)
-//   -410  a cursor declared on a statement that was freed, or opened twice
-//         without clientCloseCursor
+//   -410  a cursor opened twice without clientCloseCursor
 //   -451  clientFetch: a value that does not fit its bound place (the row is
 //         still fetched; the entry's indicator holds the full length)
 //   -674  EXECUTE PROCEDURE of a procedure the database does not register
@@ -264,9 +263,10 @@ static_assert(sizeof(IfxLocator) == 64, "locator is 64 bytes");
 // Large objects (BLOB and CLOB). A handle (72 bytes, opaque) names one
 // object; it stays valid for as long as its database exists. Objects live
 // in their database (table ifxrt_lobs); a BLOB or CLOB column holds the
-// object's id. clientLobCreate, clientLobWrite on close and clientLobOpen
-// work on the connection the handle's database is open under, inside its
-// transaction like any statement.
+// object's id. clientLobCreate, clientLobOpen and the storing of what was
+// written (at clientLobClose) work on the current connection, inside its
+// transaction like any statement; a handle of a database other than the
+// current connection's gives -9811.
 typedef struct IfxLobHandle {
   char bytes[72];
 } IfxLobHandle;
@@ -368,11 +368,13 @@ IFXRT_API void clientFreeDescriptor(IfxDescriptor* area);
 // 422: text to decimal: optional blanks, sign, digits with one ".", an
 // optional exponent (e/E and a signed integer), trailing blanks; at most
 // `length` characters are read (a NUL ends it earlier; length < 0 reads to
-// the NUL). -1213 not a number, -1200 beyond 32 significant digits after
-// dropping leading and trailing zeros or beyond the decimal range.
+// the NUL). -1213 not a number, -1200 for more than 16 base-100 digit pairs
+// (32 digits when the point falls between pairs, else 31; leading and
+// trailing zeros do not count) or beyond the decimal range.
 IFXRT_API int32_t clientTextToDecimal(const char* text, int32_t length, IfxDecimal* value);
-// 423: double to decimal, keeping the 17 significant digits that give the
-// double back. -1200 for NaN and infinities.
+// 423: double to decimal: the shortest decimal (15 to 17 significant
+// digits) that gives the double back, so 0.1 is 0.1. -1200 for NaN and
+// infinities.
 IFXRT_API int32_t clientDoubleToDecimal(double number, IfxDecimal* value);
 // 434: decimal to text in `buffer` of `length` bytes: "-" for negative
 // values, the integer digits ("0" when none), and with `right` >= 0 exactly
