@@ -115,8 +115,10 @@ ResultCode INFCommand::setParameter(std::uint16_t number, std::uint16_t /*childP
   if (direction != kDirectionInput) return RESULT_INVALID_PARAMETER;
   ParameterRecord& record = parameters_[number - 1];
   const bool null = isNull == 1;
-  if (!null && value == nullptr && fieldType != FIELD_BLOB) return RESULT_INVALID_PARAMETER;
-  if (!null && value == nullptr && length > 0) return RESULT_INVALID_PARAMETER;
+  // A value the binder would read must be there (a blob of 0 bytes needs none).
+  const bool readsValue =
+      fieldType == FIELD_BLOB ? length > 0 : parameterClientType(fieldType, subtype, length, 0) != 0;
+  if (!null && value == nullptr && readsValue) return RESULT_INVALID_PARAMETER;
   record.nullIndicator = null ? ParameterRecord::kNull : 0;
   record.direction = direction;
   record.fieldType = fieldType;
@@ -235,6 +237,7 @@ ResultCode INFCommand::prepare(const char* sql, std::uint16_t parameterCount) no
     dropResults();
     const std::string text = sql;
     if (clientStatement() == nullptr) return RESULT_INVALID_HANDLE;
+    procedureBuilt_ = false;  // the statement is no longer the procedure call
     if (ResultCode prepared = prepareClientStatement(*statement_, text.c_str()); prepared != RESULT_OK) {
       return prepared;
     }
@@ -277,6 +280,7 @@ ResultCode INFCommand::executeDirect(const char* sql, SQLCursor** cursor) noexce
   return shielded([&]() -> ResultCode {
     if (clientStatement() == nullptr) return RESULT_INVALID_HANDLE;
     dropResults();
+    procedureBuilt_ = false;  // the statement is no longer the procedure call
     if (ResultCode prepared = prepareClientStatement(*statement_, sql); prepared != RESULT_OK) return prepared;
     return executeCore(cursor);
   });

@@ -167,7 +167,8 @@ ResultCode INFCursor::readString(std::uint16_t column, char* text, std::int32_t*
   // reported length: that is the buffer the host was told to provide.
   const auto limit =
       static_cast<std::size_t>(std::max(0, std::min<std::int32_t>(v.column->precision, v.column->length - 1)));
-  const std::size_t copied = strnlen(reinterpret_cast<const char*>(v.slot), std::min<std::size_t>(limit, v.column->slotSize));
+  const std::size_t copied =
+      strnlen(reinterpret_cast<const char*>(v.slot), std::min<std::size_t>(limit, v.column->slotSize));
   std::memcpy(text, v.slot, copied);
   std::memset(text + copied, 0, limit - copied + 1);
   return RESULT_OK;

@@ -189,6 +189,16 @@ TEST_F(Commands, StoredProcedureWithTwoParameters) {
   std::int32_t sum = 0, isNull = 0;
   EXPECT_EQ(sums.readLong(1, &sum, &isNull), RESULT_OK);
   EXPECT_EQ(sum, 10 + 25 + 40);
+
+  // After a plain statement on the same command the call text is built again.
+  ASSERT_EQ(p.setOption(7, 0), RESULT_OK);
+  ASSERT_EQ(p.prepare("UPDATE kinds SET i = 0 WHERE id = 99", 0), RESULT_OK);
+  ASSERT_EQ(p.setOption(7, 1), RESULT_OK);
+  ASSERT_EQ(p.prepare("bump", 2), RESULT_OK);
+  ASSERT_EQ(p.set(1, FIELD_INT32, 0, 4, &by), RESULT_OK);
+  ASSERT_EQ(p.set(2, FIELD_INT32, 0, 4, &from), RESULT_OK);
+  ASSERT_EQ(p.execute(nullptr), RESULT_OK) << p.errorText();
+  EXPECT_EQ(rowsOf(p), 2) << "the procedure ran, not the UPDATE prepared before";
 }
 
 TEST_F(Commands, ProcedureNamesLongerThan31CharactersAreRefused) {
