@@ -4,13 +4,11 @@
 
 #include "call_guard.h"
 #include "login.h"
+#include "sqlite_path.h"
 
 using namespace ifxrt;
 
 namespace {
-
-// The database part of a target "path@server": a server selects nothing.
-std::string databasePath(const std::string& target) { return target.substr(0, target.find('@')); }
 
 Status openConnection(Runtime& rt, const std::string& target, std::string name, const IfxLogin* login) {
   // A connection opened without a name is known by its target, as in
@@ -18,7 +16,7 @@ Status openConnection(Runtime& rt, const std::string& target, std::string name, 
   if (name.empty()) name = target;
   if (rt.connections.contains(name)) return Status::error(code::kConnectionNameInUse);
   std::unique_ptr<Database> database;
-  Status status = Database::open(databasePath(target), database);
+  Status status = Database::open(databasePathOfTarget(target), database);
   if (!status.failed()) status = database->checkLogin(login);
   if (status.failed()) return status;
   status.warnLogged = database->logging() != Logging::None;

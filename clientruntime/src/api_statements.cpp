@@ -7,6 +7,7 @@
 #include <string>
 
 #include "call_guard.h"
+#include "catalogue.h"
 #include "current_connection.h"
 #include "describe.h"
 #include "procedures.h"
@@ -79,6 +80,7 @@ Status prepareSql(Database& database, const std::string& sql, PreparedStatement&
     return Status::ok();
   }
   if (isProcedureCall(sql)) return prepareProcedureCall(database.handle(), sql, statement);
+  if (Status catalogue = prepareCatalogue(database.handle(), sql); catalogue.failed()) return catalogue;
   statement.sqliteText = rewriteTypePhrases(sql);
   const char* tail = nullptr;
   const int rc = statement.sqlite.prepare(database.handle(), statement.sqliteText, &tail);
@@ -161,6 +163,8 @@ Status openCursor(Runtime& rt, IfxStatement* handle, const IfxDescriptor* parame
     return status;
   }
   status = beginImplicitTransaction(*database);
+  if (status.failed()) return status;
+  status = prepareCatalogue(database->handle(), statement.sqliteText);
   if (status.failed()) return status;
   auto running = std::make_unique<SqliteStatement>();
   const int rc = running->prepare(database->handle(), statement.sqliteText);

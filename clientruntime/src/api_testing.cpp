@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "call_guard.h"
+#include "sqlite_path.h"
 #include "sqlite_statement.h"
 
 using namespace ifxrt;
@@ -25,7 +26,7 @@ struct SqliteFile {
 
 bool openFile(const char* path, int flags, SqliteFile& file) {
   if (path == nullptr || *path == '\0') return false;
-  if (sqlite3_open_v2(path, &file.handle, flags, nullptr) != SQLITE_OK) return false;
+  if (sqlite3_open_v2(sqliteFileName(path).c_str(), &file.handle, flags, nullptr) != SQLITE_OK) return false;
   sqlite3_busy_timeout(file.handle, kBusyTimeoutMs);
   return true;
 }

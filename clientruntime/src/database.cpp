@@ -9,7 +9,9 @@
 #include <string>
 #include <system_error>
 
+#include "catalogue.h"
 #include "sqlite_errors.h"
+#include "sqlite_path.h"
 #include "sqlite_statement.h"
 #include "status_codes.h"
 
@@ -106,7 +108,7 @@ Status Database::open(const std::string& path, std::unique_ptr<Database>& opened
     return Status::error(code::kDatabaseNotFound, code::kIsamNoRecord);
   }
   sqlite3* handle = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &handle, SQLITE_OPEN_READWRITE, nullptr);
+  const int rc = sqlite3_open_v2(sqliteFileName(path).c_str(), &handle, SQLITE_OPEN_READWRITE, nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_close(handle);
     return Status::error(code::kDatabaseNotFound, code::kIsamNoRecord);
@@ -114,6 +116,7 @@ Status Database::open(const std::string& path, std::unique_ptr<Database>& opened
   sqlite3_exec(handle, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
   Logging logging = Logging::Buffered;
   Status status = readLogging(handle, logging);
+  if (!status.failed()) status = attachCatalogue(handle);
   if (status.failed()) {
     sqlite3_close(handle);
     // A file that is not a database is not found as a database either.
@@ -158,6 +161,8 @@ Status Database::checkLogin(const IfxLogin* login) const {
 
 Status Database::execute(std::string_view sql) {
   if (sql.size() > INT_MAX) return Status::error(code::kSyntaxError);
+  Status catalogue = prepareCatalogue(handle_, sql);
+  if (catalogue.failed()) return catalogue;
   SqliteStatement statement;
   const char* tail = nullptr;
   int rc = statement.prepare(handle_, sql, &tail);

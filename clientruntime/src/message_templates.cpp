@@ -35,6 +35,7 @@ constexpr MessageTemplate kTemplates[] = {
     {code::kConnectionNameInUse, "Connection name is already in use."},
     {code::kConnectionDoesNotExist, "Connection does not exist."},
     {code::kHostVariableCount, "Too many or too few host variables given."},
+    {code::kNotExactlyOneRow, "A subquery has returned not exactly one row."},
     {code::kCursorNotOpen, "Fetch attempted on unopen cursor."},
     {code::kStatementNotAvailable, "The cursor or statement is not available. (%s)"},
     {code::kCursorAlreadyOpen, "Prepare statement failed or was not executed, or the cursor is already open."},

@@ -5,6 +5,7 @@
 namespace ifxrt {
 
 void StatementLog::record(std::string text, std::string connection) {
+  if (entries_.size() == kCapacity) entries_.pop_front();
   entries_.push_back({std::move(text), std::move(connection)});
 }
 

@@ -33,6 +33,7 @@ constexpr int32_t kRuntimeError = -29000;
 
 // Statements, cursors, values and large objects (ifxrt/statements.h).
 constexpr int32_t kHostVariableCount = -254;
+constexpr int32_t kNotExactlyOneRow = -284;  // a one-row query that yields several rows
 constexpr int32_t kCursorNotOpen = -400;
 constexpr int32_t kStatementNotAvailable = -404;
 constexpr int32_t kCursorAlreadyOpen = -410;

@@ -171,3 +171,75 @@ TEST_F(ConnectTest, WithoutUsersAnyLoginConnectsButWithUsersNoLoginDoesNot) {
 }
 
 }  // namespace
+
+namespace {
+
+using DatabaseNameTest = RuntimeTest;
+
+// Runs the test body with the test's folder as the working directory, for
+// relative database names.
+class WorkingFolder {
+ public:
+  explicit WorkingFolder(const std::filesystem::path& folder) : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+  }
+  ~WorkingFolder() { std::filesystem::current_path(previous_); }
+
+ private:
+  std::filesystem::path previous_;
+};
+
+// Connects under `name`, inserts one row into items, and disconnects.
+int32_t insertThrough(const std::string& target, const char* name) {
+  IfxLogin* login = clientMakeLogin("", "");
+  clientConnect(target.c_str(), name, login);
+  clientFreeLogin(login);
+  int32_t status = clientStatusCode();
+  if (status != 0) return status;
+  clientExecuteText("INSERT INTO items (name) VALUES (hex(randomblob(8)))");
+  status = clientStatusCode();
+  clientDisconnect(name);
+  return status;
+}
+
+// An "@" inside a file name is part of the name; only a target that names no
+// file has a server part, after its last "@".
+TEST_F(DatabaseNameTest, AtSignInAFileNameBelongsToTheFile) {
+  const std::string withAt = createDatabase("joao@empresa.db", IFX_LOG_BUFFERED);
+  const std::string decoy = createDatabase("joao", IFX_LOG_BUFFERED);
+  struct Case {
+    std::string target;
+    int32_t status;
+  };
+  const Case kCases[] = {{withAt, 0}, {withAt + "@ol_server", 0}, {withAt + "@a@b", -329}};
+  for (const Case& c : kCases) {
+    EXPECT_EQ(insertThrough(c.target, "at"), c.status) << c.target;
+  }
+  EXPECT_EQ(committedRows(withAt, "items"), 2);
+  EXPECT_EQ(committedRows(decoy, "items"), 0) << "the part before the first @ is another file";
+}
+
+// A relative name beginning with "file:" is a plain file name, never an SQLite
+// URI (which would open "x.db" and take options such as mode=).
+TEST_F(DatabaseNameTest, FileColonNamesAPlainFile) {
+  const std::string decoy = createDatabase("x.db", IFX_LOG_BUFFERED);
+  WorkingFolder here(std::filesystem::path(pathOf("")));
+  ASSERT_EQ(ifxrtCreateDatabase("file:x.db", IFX_LOG_BUFFERED), 0);
+  ASSERT_TRUE(std::filesystem::is_regular_file("file:x.db")) << "created under its own name";
+  ASSERT_EQ(ifxrtAddUser("file:x.db", "ana", "pw"), 0);
+
+  IfxLogin* login = clientMakeLogin("ana", "pw");
+  clientConnect("file:x.db", "uri", login);
+  clientFreeLogin(login);
+  ASSERT_EQ(clientStatusCode(), 0);
+  EXPECT_EQ(execute("CREATE TABLE only_here (a INT)"), 0);
+  clientDisconnect("uri");
+  EXPECT_EQ(committedRows(pathOf("file:x.db"), "only_here"), 0);
+  EXPECT_EQ(committedRows(decoy, "only_here"), -1) << "x.db is untouched";
+  EXPECT_EQ(committedRows(decoy, "ifxrt_users"), -1);
+
+  EXPECT_EQ(connect("file:x.db?mode=memory", "opts"), -329) << "no such file; options do not pass";
+  EXPECT_EQ(ifxrtAddUser("file:x.db?mode=memory", "ana", "pw"), -1);
+}
+
+}  // namespace

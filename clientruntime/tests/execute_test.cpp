@@ -166,3 +166,20 @@ TEST_F(ExecuteTest, EarlierLogEntriesStayValidAsTheLogGrows) {
 }
 
 }  // namespace
+
+namespace {
+
+// A host that connects and disconnects for hours logs an isolation statement
+// each time; the log keeps only the latest entries, in order.
+TEST_F(ExecuteTest, StatementLogKeepsOnlyTheLatestEntries) {
+  constexpr int kRuns = 10000;
+  for (int i = 0; i < kRuns; ++i) clientExecuteText(("SELECT " + std::to_string(i)).c_str());
+  ASSERT_LE(ifxrtStatementCount(), 4096u);
+  ASSERT_GT(ifxrtStatementCount(), 0u);
+  const size_t last = ifxrtStatementCount() - 1;
+  EXPECT_EQ(std::string(ifxrtStatementText(last)), "SELECT " + std::to_string(kRuns - 1));
+  EXPECT_EQ(std::string(ifxrtStatementText(last - 1)), "SELECT " + std::to_string(kRuns - 2));
+  EXPECT_EQ(ifxrtStatementText(last + 1), nullptr);
+}
+
+}  // namespace

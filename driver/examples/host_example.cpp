@@ -10,7 +10,8 @@
 // selects them back and prints them column by column. Then it begins and
 // commits a transaction, begins and rolls back another, disconnects,
 // connects to a database that does not exist and prints the error text of
-// that failure. Exit status 0 when every step behaved so.
+// that failure. Every runtime step is traced to the host, which checks the
+// client value it gave. Exit status 0 when every step behaved so.
 #include <dlfcn.h>
 
 #include <cstdio>
@@ -35,7 +36,32 @@ Result callSlot(void* object, int slot, Args... args) {
 // Slots used here (every interface: 0 query, 1 addRef, 2 release).
 constexpr int kRelease = 2;
 constexpr int kDriverCreateConnection = 3;
-constexpr int kConnect = 3, kDisconnect = 4, kCreateCommand = 5, kBegin = 9, kCommit = 10, kRollback = 11;
+constexpr int kConnect = 3, kDisconnect = 4, kCreateCommand = 5, kSetOption = 7, kBegin = 9, kCommit = 10,
+              kRollback = 11;
+constexpr int kOptionTraceCallback = 9, kOptionTraceValue = 12;
+constexpr std::intptr_t kTraceValue = 42;
+
+// The client value of every trace call. The record is packed, so its client
+// value is read through traceClientValue, never bound by reference.
+std::vector<std::intptr_t> tracedValues;
+
+std::int32_t trace(std::int32_t /*callType*/, quovex::TraceRecord* record) {
+  tracedValues.push_back(quovex::traceClientValue(record));
+  return 0;
+}
+
+// Every runtime step was traced with the value the host gave.
+bool showTrace() {
+  std::size_t matching = 0;
+  for (std::intptr_t value : tracedValues) matching += value == kTraceValue ? 1 : 0;
+  if (matching == tracedValues.size()) {
+    std::printf("traced     all %zu steps with client value %ld\n", matching, static_cast<long>(kTraceValue));
+  } else {
+    std::printf("traced     %zu steps, %zu with client value %ld\n", tracedValues.size(), matching,
+                static_cast<long>(kTraceValue));
+  }
+  return !tracedValues.empty() && matching == tracedValues.size();
+}
 constexpr int kErrorMessage = 12, kErrorMessageLength = 13;
 // Command slots.
 constexpr int kSetParameter = 5, kPrepare = 7, kExecute = 8, kExecuteDirect = 9, kRowsAffected = 11;
@@ -336,8 +362,13 @@ int main(int argc, char** argv) {
   void* connection = nullptr;
   callSlot<ResultCode>(driver, kDriverCreateConnection, &connection);
 
+  callSlot<ResultCode>(connection, kSetOption, quovex::OptionNumber{kOptionTraceValue}, kTraceValue);
+  callSlot<ResultCode>(connection, kSetOption, quovex::OptionNumber{kOptionTraceCallback},
+                       reinterpret_cast<quovex::OptionValue>(&trace));
+
   std::printf("database %s\n", argv[1]);
   bool ok = useDatabase(connection, argv[1]);
+  ok = showTrace() && ok;
   const std::string missing = std::string(argv[1]) + ".missing";
   std::printf("database %s\n", missing.c_str());
   ok = showFailedConnect(connection, missing) && ok;

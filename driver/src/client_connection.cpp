@@ -94,7 +94,7 @@ ResultCode setClientConnectionName(ClientConnection& record, const char* name) {
 void setClientTraceCallback(ClientConnection& record, TraceCallback callback) { record.traceCallback = callback; }
 
 void setClientTraceValue(ClientConnection& record, OptionValue clientValue) {
-  if (record.trace) record.trace->clientValue = clientValue;
+  if (record.trace) setTraceClientValue(*record.trace, clientValue);
 }
 
 void traceClientStep(ClientConnection& record, const char* message) {
@@ -106,12 +106,27 @@ void traceClientStep(ClientConnection& record, const char* message) {
   record.traceCallback(1, &trace);
 }
 
-ResultCode openClientDatabase(ClientConnection& record, const char* connectText, const char* user,
+ConnectText makeConnectText(const char* database, const char* serverName, const char* connectionName) {
+  ConnectText made;
+  made.text = database;
+  if (*serverName != '\0') {
+    made.text += '@';
+    made.text += serverName;
+  }
+  made.targetLength = made.text.size();
+  if (*serverName != '\0') {
+    made.text += ',';
+    made.text += connectionName;
+  }
+  return made;
+}
+
+ResultCode openClientDatabase(ClientConnection& record, const ConnectText& connectText, const char* user,
                               const char* password) {
   // The target has no length limit of its own: cutting it could open another database.
   std::string target;
   try {
-    target.assign(connectText, std::strcspn(connectText, ","));
+    target = connectText.target();
   } catch (const std::bad_alloc&) {
     return RESULT_CLIENT_NO_MEMORY;
   }

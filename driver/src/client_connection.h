@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "quovex/types.h"
 
@@ -27,6 +28,10 @@ struct ClientConnection {
 
   bool logged() const { return (flags & kFlagLogged) != 0; }
 };
+
+// Status the driver records, in place of a runtime status, when a connect
+// is refused because the connection is already open (no runtime call made).
+inline constexpr std::int32_t kStatusAlreadyConnected = -0x7FFF0001;
 
 enum class TransactionKind { Begin, Commit, Rollback };
 
@@ -48,14 +53,28 @@ void setClientTraceValue(ClientConnection& record, OptionValue clientValue);
 // the category is set to 256 and the callback is called with 1 and the record.
 void traceClientStep(ClientConnection& record, const char* message);
 
-// Opens the database named by the connect text: the target is the text
-// before the first ",". Names the record "CONN<n>" when it has no name yet.
+// The text a connect hands the runtime, "database@server,name" with a server
+// name and the database alone without one, and how much of it names the
+// database: everything but the ",name" the driver appended. A database path
+// may hold "," or "@" itself, so the target is never found by searching.
+struct ConnectText {
+  std::string text;
+  std::size_t targetLength = 0;
+
+  std::string target() const { return text.substr(0, targetLength); }
+};
+
+// Builds the connect text; throws std::bad_alloc.
+ConnectText makeConnectText(const char* database, const char* serverName, const char* connectionName);
+
+// Opens the database named by the connect text's target. Names the record
+// "CONN<n>" when it has no name yet.
 // Reads the warning flags: a logged database sets kFlagLogged; a database in
 // ANSI mode gets isolation level 0 at once. Returns RESULT_OK;
 // RESULT_INVALID_LOGIN when the runtime refused the connection;
 // RESULT_CLIENT_ERROR when the ANSI isolation step failed, in which case the
 // runtime connection has been closed again. lastStatus holds the failure.
-ResultCode openClientDatabase(ClientConnection& record, const char* connectText, const char* user,
+ResultCode openClientDatabase(ClientConnection& record, const ConnectText& connectText, const char* user,
                               const char* password);
 
 // Makes the record's connection current (traced as "ESQL/C SetConnect").

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "client_connection.h"
 #include "client_roles.h"
@@ -48,9 +49,27 @@ void appendFilledTemplate(std::string& text, const char* messageTemplate, const 
   text += placeholder + 2;
 }
 
+// Copies `text` into the buffer, cut to fit; the length with the NUL.
+std::int16_t copyErrorText(std::string_view text, char* buffer, std::size_t size) {
+  const std::size_t length = std::min(text.size(), size - 1);
+  std::memcpy(buffer, text.data(), length);
+  buffer[length] = '\0';
+  return static_cast<std::int16_t>(length + 1);
+}
+
+// Texts of the statuses the driver records itself, without a runtime call;
+// null for a runtime status.
+const char* driverStatusText(std::int32_t status) {
+  if (status == kStatusAlreadyConnected) return "Connection is already open; disconnect before connecting again.";
+  return nullptr;
+}
+
 }  // namespace
 
 std::int16_t buildClientErrorText(ClientConnection* traceTo, std::int32_t status, char* buffer, std::size_t size) {
+  // No runtime call failed for a status of the driver's own: the status area
+  // and the pending code still describe an earlier failure and are left alone.
+  if (const char* own = driverStatusText(status)) return copyErrorText(own, buffer, size);
   const bool usePending = pendingCode != 0;
   const std::int32_t code = usePending ? pendingCode : status;
   if (traceTo != nullptr) traceClientStep(*traceTo, "ESQL/C GetErrorMessage");
@@ -72,12 +91,8 @@ std::int16_t buildClientErrorText(ClientConnection* traceTo, std::int32_t status
   } catch (const std::bad_alloc&) {
     text.clear();  // an empty text still answers the request
   }
-  const std::size_t length = std::min(text.size(), size - 1);
-  std::memcpy(buffer, text.data(), length);
-  buffer[length] = '\0';
-
   pendingCode = (!usePending && isSecondaryError(details.secondDetail)) ? details.secondDetail : 0;
-  return static_cast<std::int16_t>(length + 1);
+  return copyErrorText(text, buffer, size);
 }
 
 std::int32_t pendingClientErrorCode() { return pendingCode; }

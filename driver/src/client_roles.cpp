@@ -16,6 +16,9 @@ constexpr ClientRoles kRuntimeRoles = {
     // large objects
     &clientLobSpec, &clientLobSpecSetType, &clientLobFreeSpec, &clientLobCreate, &clientLobOpen,
     &clientLobWrite, &clientLobRead, &clientLobStat, &clientLobSize, &clientLobClose,
+    // one-row queries and variable-length texts
+    &clientInputArea, &clientOutputArea, &clientBindInput, &clientBindOutput, &clientSelectInto,
+    &clientVarTextNew, &clientVarTextFree, &clientVarTextIsNull, &clientVarTextData, &clientVarTextLength,
 };
 
 // Filled by the loader's relocations when the library loads.

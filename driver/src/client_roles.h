@@ -63,6 +63,20 @@ struct ClientRoles {
   std::int32_t (*lobStat)(std::int32_t descriptor, IfxLobStat* stat);
   std::int32_t (*lobSize)(const IfxLobStat* stat, std::int64_t* size);
   std::int32_t (*lobClose)(std::int32_t descriptor);
+
+  // One-row queries and variable-length texts (the routine type lists).
+  IfxValueArea* (*inputArea)(std::int32_t count);
+  IfxValueArea* (*outputArea)(std::int32_t count);
+  std::int32_t (*bindInput)(IfxValueArea* area, std::int32_t index, std::int32_t type, const void* data,
+                            std::int32_t length);
+  std::int32_t (*bindOutput)(IfxValueArea* area, std::int32_t index, std::int32_t type, void* place,
+                             std::int32_t length, std::int16_t* indicator);
+  void (*selectInto)(void* id, const char* sql, IfxValueArea* input, IfxValueArea* output);
+  std::int32_t (*varTextNew)(IfxVarText** text);
+  std::int32_t (*varTextFree)(IfxVarText* text);
+  std::int32_t (*varTextIsNull)(const IfxVarText* text);
+  const char* (*varTextData)(const IfxVarText* text);
+  std::int32_t (*varTextLength)(const IfxVarText* text);
 };
 
 // The table bound when the library loaded: the client runtime's functions.

@@ -31,18 +31,6 @@ std::int16_t descriptorLevel(const TransactionDesc& desc) {
   return static_cast<std::int8_t>(static_cast<std::uint32_t>(desc.isolationLevel) & 0xFF);
 }
 
-// "database@server,name" with a server name, else the database alone.
-std::string connectText(const char* database, const char* serverName, const char* connectionName) {
-  std::string text = database;
-  if (*serverName != '\0') {
-    text += '@';
-    text += serverName;
-    text += ',';
-    text += connectionName;
-  }
-  return text;
-}
-
 }  // namespace
 
 INFConnection* INFConnection::create() noexcept { return new (std::nothrow) INFConnection; }
@@ -65,7 +53,10 @@ std::int32_t INFConnection::release() noexcept {
 
 ResultCode INFConnection::connect(const char* database, const char* user, const char* password) noexcept {
   // A second connect would drop the open record and its runtime connection.
-  if (client_) return RESULT_INVALID_LOGIN;
+  if (client_) {
+    client_->lastStatus = kStatusAlreadyConnected;
+    return RESULT_INVALID_LOGIN;
+  }
   return shielded([&] { return openConnection(database ? database : "", user, password); });
 }
 
@@ -77,21 +68,28 @@ ResultCode INFConnection::openConnection(const char* database, const char* user,
     setClientTraceValue(*record, traceValue_);
   }
   if (setClientConnectionName(*record, connectionName_) != RESULT_OK) return RESULT_NO_MEMORY;
-  std::string text;
+  ConnectText text;
   try {
-    text = connectText(database, serverName_, connectionName_);
+    text = makeConnectText(database, serverName_, connectionName_);
   } catch (const std::bad_alloc&) {
     return RESULT_CLIENT_NO_MEMORY;
   }
-  if (ResultCode opened = openClientDatabase(*record, text.c_str(), user, password); opened != RESULT_OK) {
+  if (ResultCode opened = openClientDatabase(*record, text, user, password); opened != RESULT_OK) {
     retainedStatus_ = record->lastStatus;
     return opened;
+  }
+  if (record->logged()) {
+    if (ResultCode applied = applyClientIsolation(*record, isolationLevel_); applied != RESULT_OK) {
+      // A connect that fails leaves nothing open, so that a retry can succeed.
+      retainedStatus_ = record->lastStatus;
+      abandonClientDatabase(*record);
+      return applied;
+    }
   }
   client_ = std::move(record);
   connected_ = true;
   retainedStatus_.reset();
-  if (!client_->logged()) return RESULT_OK;
-  return applyClientIsolation(*client_, isolationLevel_);
+  return RESULT_OK;
 }
 
 ResultCode INFConnection::disconnect() noexcept {

@@ -1,15 +1,18 @@
-// INFMetadata: answers catalogue questions for its connection by running
-// catalogue statements through commands of that connection. It keeps a plain
-// pointer to the INFConnection that created it; the host releases it before
-// the connection.
+// INFMetadata: answers catalogue questions for its connection. Each listing
+// composes one statement over the Informix system catalogue
+// (catalogue_statements.h), runs it through a new command of the connection,
+// and hands the host an INFMetadataCursor that owns that command and its
+// data cursor and shapes every row.
 //
-// This is the shell the connection hands out for now: lifetime works; the
-// options and listings answer RESULT_NOT_SUPPORTED until the catalogue work
-// completes them.
+// It keeps a plain pointer to the INFConnection that created it; the host
+// releases it, and every cursor it listed, before the connection.
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
+#include "catalogue_statements.h"
 #include "quovex/interfaces.h"
 #include "reference_count.h"
 
@@ -37,13 +40,33 @@ class INFMetadata final : public SQLMetaData {
   ResultCode listProcedureParameters(const char* procedureName, const char* parameterPattern,
                                      SQLCursor** cursor) noexcept override;
   ResultCode listIndexes(const char* tableName, std::uint32_t typeMask, SQLCursor** cursor) noexcept override;
+  ResultCode errorMessage(char* text) noexcept override;
+  ResultCode errorMessageLength(std::int16_t* length) noexcept override;
 
  private:
   explicit INFMetadata(INFConnection& connection) : connection_(&connection) {}
   ~INFMetadata() = default;
 
+  // What a listing runs and how its cursor shapes the rows.
+  struct Listing {
+    CatalogueKind kind;
+    std::uint32_t mask;
+    bool objectList;
+    ResultCode prepareFailure;  // the result when prepare fails; 0 keeps prepare's own code
+  };
+
+  // Runs `statement` through a new command and hands out its catalogue
+  // cursor; on failure nothing is handed out and the command is released.
+  ResultCode runListing(const Listing& listing, const std::string& statement, SQLCursor** cursor);
+  ResultCode connectionOption(OptionNumber option, void* value, std::int16_t maxLength, std::int16_t* length);
+
   ReferenceCount references_;
+  std::uint32_t lastMask_ = 0;
+  CatalogueKind lastKind_ = CATALOGUE_DATABASES;
   INFConnection* connection_;  // not counted; outlives this object
+  // Never set: a failed listing's text stays with its command.
+  std::optional<std::string> errorText_;
+  std::optional<std::string> optionText_;  // option 1
 };
 
 }  // namespace quovex::inf

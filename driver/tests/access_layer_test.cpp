@@ -214,7 +214,7 @@ TEST_F(ErrorBuilder, RuntimeErrorAppendsTheSecondDetail) {
 TEST_F(AccessLayer, ArgumentFromTheRuntimeStatusArea) {
   std::unique_ptr<ClientConnection> record;
   ASSERT_EQ(makeClientConnection(record), RESULT_OK);
-  ASSERT_EQ(openClientDatabase(*record, path_.c_str(), "", ""), RESULT_OK);
+  ASSERT_EQ(openClientDatabase(*record, makeConnectText(path_.c_str(), "", ""), "", ""), RESULT_OK);
   clientExecuteText("SELECT * FROM nosuch");
   ASSERT_EQ(clientStatusCode(), -206);
   char text[kErrorTextSize];

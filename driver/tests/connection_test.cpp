@@ -186,6 +186,7 @@ TEST_F(Connections, SecondConnectLeavesTheOpenConnectionAlone) {
   const std::string path = createDatabase("twice.db", IFX_LOG_BUFFERED);
   host::Connection c = connectedAs(path, "ONLY");
   EXPECT_EQ(c.connect(path.c_str()), RESULT_INVALID_LOGIN);
+  EXPECT_EQ(c.errorText(), "Connection is already open; disconnect before connecting again.");
   ifxrtClearStatements();
   EXPECT_EQ(c.setOption(6, 2), RESULT_OK);
   EXPECT_EQ(loggedStatements(), (std::vector<LoggedStatement>{{" SET ISOLATION TO DIRTY READ", "ONLY"}}));
@@ -250,6 +251,40 @@ TEST_F(Connections, CommandsAndMetaDataAreCountedAndReleased) {
   EXPECT_EQ(metadata.release(), 0);
   EXPECT_EQ(command.release(), 0);
   EXPECT_EQ(c.disconnect(), RESULT_OK);
+}
+
+// A "," or "@" in a database path is part of the path: only the ",name" the
+// driver appends after a server name is left out of the target.
+TEST_F(Connections, CommaInTheDatabasePathOpensThatDatabase) {
+  const std::string path = createDatabase("vendas,2024@loja.db", IFX_LOG_BUFFERED);
+  const std::string decoy = createDatabase("vendas", IFX_LOG_BUFFERED);
+  const char* kServers[] = {"", "ol_server"};
+  for (const char* server : kServers) {
+    SCOPED_TRACE(server);
+    host::Connection c = connection();
+    ASSERT_EQ(c.setOption(10, reinterpret_cast<std::intptr_t>(server)), RESULT_OK);
+    ASSERT_EQ(c.setOption(19, reinterpret_cast<std::intptr_t>("COMMA")), RESULT_OK);
+    ASSERT_EQ(c.connect(path.c_str()), RESULT_OK);
+    ASSERT_EQ(runOn("COMMA", "INSERT INTO items (name) VALUES ('here')"), 0);
+    ASSERT_EQ(c.disconnect(), RESULT_OK);
+  }
+  EXPECT_EQ(committedRows(path, "items"), 2);
+  EXPECT_EQ(committedRows(decoy, "items"), 0);
+  host::Connection c = connection();
+  EXPECT_EQ(c.connect((pathOf("vendas") + ",2024@x.db").c_str()), RESULT_INVALID_LOGIN) << "no such file";
+}
+
+// A long-running host connects and disconnects many times; the runtime's
+// statement log stays bounded.
+TEST_F(Connections, ManyConnectCyclesKeepTheStatementLogBounded) {
+  const std::string path = createDatabase("cycles.db", IFX_LOG_BUFFERED);
+  host::Connection c = connection();
+  for (int i = 0; i < 3000; ++i) {  // two statements each: beyond what the log keeps
+    ASSERT_EQ(c.connect(path.c_str()), RESULT_OK);
+    ASSERT_EQ(c.disconnect(), RESULT_OK);
+  }
+  EXPECT_LE(ifxrtStatementCount(), 4096u);
+  EXPECT_EQ(loggedStatements().back().text, "COMMIT WORK");
 }
 
 }  // namespace

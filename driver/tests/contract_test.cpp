@@ -170,4 +170,22 @@ TEST(HostContract, RecordLayouts) {
   EXPECT_EQ(sizeof(ResultCode), 4u);
 }
 
+// The client value sits misaligned at 1028: the accessors copy its bytes, so
+// they read and write it wherever the record lies (run under UBSan, a
+// reference bound to the member itself is reported).
+TEST(HostContract, TraceClientValueIsCopiedOutOfThePackedRecord) {
+  alignas(8) static unsigned char storage[sizeof(TraceRecord) + 8] = {};
+  for (std::size_t shift : {0u, 1u, 3u}) {
+    auto* record = reinterpret_cast<TraceRecord*>(storage + shift);
+    const std::intptr_t value = static_cast<std::intptr_t>(0x0102030405060708LL) + static_cast<std::intptr_t>(shift);
+    setTraceClientValue(*record, value);
+    std::vector<std::intptr_t> seen;
+    seen.push_back(traceClientValue(record));
+    EXPECT_EQ(seen.front(), value);
+    std::intptr_t raw = 0;
+    std::memcpy(&raw, storage + shift + 1028, sizeof raw);
+    EXPECT_EQ(raw, value) << "stored at offset 1028";
+  }
+}
+
 }  // namespace

@@ -33,6 +33,8 @@ TEST_F(HostExample, RunsAgainstAStandInDatabase) {
   for (const char* expected : printed) EXPECT_NE(output.find(expected), std::string::npos) << output;
   EXPECT_NE(output.find("commit     0"), std::string::npos) << output;
   EXPECT_NE(output.find("rollback   0"), std::string::npos) << output;
+  EXPECT_NE(output.find("traced     all "), std::string::npos) << output;
+  EXPECT_NE(output.find(" steps with client value 42\n"), std::string::npos) << output;
   EXPECT_NE(output.find("connect    11\n  error: Database not found or no system permission."), std::string::npos)
       << output;
 }

@@ -35,13 +35,13 @@ const FaultCase kFaults[] = {
     {"ConnectConnect", IFX_LOG_BUFFERED, Operation::Connect, IFX_ROLE_CONNECT, 1, kSyntax, RESULT_INVALID_LOGIN, false},
     {"ConnectStatusArea", IFX_LOG_BUFFERED, Operation::Connect, IFX_ROLE_STATUS_AREA, 1, kSyntax, RESULT_INVALID_LOGIN, false},
     {"ConnectFreeLogin", IFX_LOG_BUFFERED, Operation::Connect, IFX_ROLE_FREE_LOGIN, 1, kSyntax, RESULT_OK, true},
-    {"ConnectIsolationSetConnection", IFX_LOG_BUFFERED, Operation::Connect, IFX_ROLE_SET_CONNECTION, 1, kSyntax, RESULT_CLIENT_ERROR, true},
-    {"ConnectIsolationStatement", IFX_LOG_BUFFERED, Operation::Connect, IFX_ROLE_EXECUTE_FIXED, 1, kSyntax, RESULT_CLIENT_ERROR, true},
-    {"ConnectIsolationStatusCode", IFX_LOG_BUFFERED, Operation::Connect, IFX_ROLE_STATUS_CODE, 3, kSyntax, RESULT_CLIENT_ERROR, true},
+    {"ConnectIsolationSetConnection", IFX_LOG_BUFFERED, Operation::Connect, IFX_ROLE_SET_CONNECTION, 1, kSyntax, RESULT_CLIENT_ERROR, false},
+    {"ConnectIsolationStatement", IFX_LOG_BUFFERED, Operation::Connect, IFX_ROLE_EXECUTE_FIXED, 1, kSyntax, RESULT_CLIENT_ERROR, false},
+    {"ConnectIsolationStatusCode", IFX_LOG_BUFFERED, Operation::Connect, IFX_ROLE_STATUS_CODE, 3, kSyntax, RESULT_CLIENT_ERROR, false},
     {"ConnectClearBuffer", IFX_LOG_BUFFERED, Operation::Connect, IFX_ROLE_CLEAR_BUFFER, 1, kSyntax, RESULT_OK, true},
     {"ConnectAnsiSetConnection", IFX_LOG_ANSI, Operation::Connect, IFX_ROLE_SET_CONNECTION, 1, kSyntax, RESULT_CLIENT_ERROR, false},
     {"ConnectAnsiStatement", IFX_LOG_ANSI, Operation::Connect, IFX_ROLE_EXECUTE_FIXED, 1, kSyntax, RESULT_CLIENT_ERROR, false},
-    {"ConnectAnsiSecondIsolation", IFX_LOG_ANSI, Operation::Connect, IFX_ROLE_EXECUTE_FIXED, 2, kSyntax, RESULT_CLIENT_ERROR, true},
+    {"ConnectAnsiSecondIsolation", IFX_LOG_ANSI, Operation::Connect, IFX_ROLE_EXECUTE_FIXED, 2, kSyntax, RESULT_CLIENT_ERROR, false},
     {"BeginIsolationSetConnection", IFX_LOG_BUFFERED, Operation::Begin, IFX_ROLE_SET_CONNECTION, 1, kSyntax, RESULT_CLIENT_ERROR, true},
     {"BeginIsolationStatement", IFX_LOG_BUFFERED, Operation::Begin, IFX_ROLE_EXECUTE_FIXED, 1, kSyntax, RESULT_CLIENT_ERROR, true},
     {"BeginSetConnect", IFX_LOG_BUFFERED, Operation::Begin, IFX_ROLE_SET_CONNECTION, 2, kSyntax, RESULT_CLIENT_ERROR, true},
@@ -118,7 +118,8 @@ TEST_P(ConnectionFaults, GivesItsCodeAndStaysUsable) {
   }
 
   // Usable afterwards: a connection that kept its record disconnects, and
-  // one that lost it connects again under the same name.
+  // one that lost it (every failed connect) connects again under the same
+  // name, so the runtime connection of the failed connect was closed.
   if (connected(c)) {
     EXPECT_EQ(c.disconnect(), RESULT_OK);
   } else {

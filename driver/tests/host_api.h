@@ -176,6 +176,28 @@ struct Cursor : Object {
 };
 
 struct MetaData : Object {
+  ResultCode setOption(std::int32_t option, std::intptr_t value) const {
+    return callSlot<ResultCode>(self, 3, option, value);
+  }
+  ResultCode getOption(std::int32_t option, void* value, std::int16_t maxLength, std::int16_t* length) const {
+    return callSlot<ResultCode>(self, 4, option, value, maxLength, length);
+  }
+  ResultCode listObjects(std::int32_t kind, void** cursor) const { return callSlot<ResultCode>(self, 5, kind, cursor); }
+  ResultCode listTables(const char* pattern, std::uint32_t mask, void** cursor) const {
+    return callSlot<ResultCode>(self, 6, pattern, mask, cursor);
+  }
+  ResultCode listProcedures(const char* pattern, std::uint32_t mask, void** cursor) const {
+    return callSlot<ResultCode>(self, 7, pattern, mask, cursor);
+  }
+  ResultCode listColumns(const char* table, const char* pattern, std::uint32_t mask, void** cursor) const {
+    return callSlot<ResultCode>(self, 8, table, pattern, mask, cursor);
+  }
+  ResultCode listProcedureParameters(const char* procedure, const char* pattern, void** cursor) const {
+    return callSlot<ResultCode>(self, 9, procedure, pattern, cursor);
+  }
+  ResultCode listIndexes(const char* table, std::uint32_t mask, void** cursor) const {
+    return callSlot<ResultCode>(self, 10, table, mask, cursor);
+  }
   ResultCode errorMessage(char* text) const { return callSlot<ResultCode>(self, 11, text); }
   ResultCode errorMessageLength(std::int16_t* length) const { return callSlot<ResultCode>(self, 12, length); }
 };

@@ -15,7 +15,7 @@ std::vector<TraceEvent> events;
 
 std::int32_t recordTrace(std::int32_t callType, quovex::TraceRecord* record) {
   events.push_back({callType, std::string(record->text, strnlen(record->text, sizeof record->text)),
-                    record->category, record->clientValue});
+                    record->category, quovex::traceClientValue(record)});
   return 0;
 }
 

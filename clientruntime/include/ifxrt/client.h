@@ -147,3 +147,6 @@ IFXRT_API int32_t clientMessageText(int32_t code, char* buffer, size_t size, siz
 
 // Prepared statements, cursors, values and large objects (roles 31 to 818).
 #include "ifxrt/statements.h"
+
+// One-row queries and variable-length texts (roles 119, 123, 75, 79, 59, 658 to 676).
+#include "ifxrt/onerow.h"

@@ -57,7 +57,22 @@ typedef enum IfxRole {
   IFX_ROLE_LOB_READ = 814,
   IFX_ROLE_LOB_STAT = 812,
   IFX_ROLE_LOB_SIZE = 772,
-  IFX_ROLE_LOB_CLOSE = 800
+  IFX_ROLE_LOB_CLOSE = 800,
+  // One-row queries and variable-length texts (ifxrt/onerow.h). A planned
+  // fault makes an area role give null, a bind role or clientVarTextNew
+  // return the fault's code, clientSelectInto leave the fault's status (its
+  // areas are still freed), clientVarTextIsNull answer 1, clientVarTextData
+  // "" and clientVarTextLength 0; a failing clientVarTextFree still frees.
+  IFX_ROLE_INPUT_AREA = 119,
+  IFX_ROLE_OUTPUT_AREA = 123,
+  IFX_ROLE_BIND_INPUT = 75,
+  IFX_ROLE_BIND_OUTPUT = 79,
+  IFX_ROLE_SELECT_INTO = 59,
+  IFX_ROLE_VARTEXT_NEW = 658,
+  IFX_ROLE_VARTEXT_FREE = 662,
+  IFX_ROLE_VARTEXT_IS_NULL = 666,
+  IFX_ROLE_VARTEXT_DATA = 672,
+  IFX_ROLE_VARTEXT_LENGTH = 676
 } IfxRole;
 
 // Logging kinds of a database.
@@ -95,8 +110,11 @@ IFXRT_API void ifxrtClearFaults(void);
 // A statement is recorded when the runtime starts to run it, even when it
 // then fails; the connection name is empty when there was no current
 // connection. Calls made to fail by ifxrtFailCall are not recorded, nor are
-// fixed statements refused for an id that was not cleared. The texts stay
-// valid until ifxrtClearStatements or ifxrtReset; index past the end: null.
+// fixed statements refused for an id that was not cleared. Only the latest
+// 4096 statements are kept (older ones are dropped, so a long run does not
+// grow the log without bound). The texts stay valid until
+// ifxrtClearStatements or ifxrtReset, or until dropped; index past the end:
+// null.
 IFXRT_API size_t ifxrtStatementCount(void);
 IFXRT_API const char* ifxrtStatementText(size_t index);
 IFXRT_API const char* ifxrtStatementConnection(size_t index);

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace quovex {
 
@@ -106,7 +107,8 @@ static_assert(offsetof(TransactionDesc, isolationLevel) == 8, "isolation level i
 // One per client connection, owned by it. Before each trace call the driver
 // zero-fills `text`, copies at most 1024 characters of the message (so the text
 // is NUL-terminated only when shorter), and sets `category` to 256.
-// `clientValue` is the host's value from connection option 12.
+// `clientValue` is the host's value from connection option 12; read it with
+// traceClientValue (below), never through a reference to the member.
 #pragma pack(push, 1)
 struct TraceRecord {
   char text[1024];
@@ -120,6 +122,22 @@ static_assert(offsetof(TraceRecord, category) == 1024, "trace category at 1024")
 static_assert(offsetof(TraceRecord, clientValue) == 1028, "trace client value at 1028");
 
 inline constexpr std::uint16_t TRACE_CATEGORY = 256;
+
+// The client value of a trace record, copied out byte by byte. The member
+// sits at offset 1028 of the packed record, which is no multiple of its size:
+// a reference or pointer bound to it (`std::vector::push_back(r->clientValue)`
+// takes one) reads a misaligned address. Hosts read it through this function.
+inline std::intptr_t traceClientValue(const TraceRecord* record) {
+  std::intptr_t value = 0;
+  std::memcpy(&value, reinterpret_cast<const unsigned char*>(record) + offsetof(TraceRecord, clientValue),
+              sizeof value);
+  return value;
+}
+
+// Stores the client value the same way.
+inline void setTraceClientValue(TraceRecord& record, std::intptr_t value) {
+  std::memcpy(reinterpret_cast<unsigned char*>(&record) + offsetof(TraceRecord, clientValue), &value, sizeof value);
+}
 
 // The host's trace callback (connection option 9): called with 1 and the
 // connection's trace record, which stays owned by the driver and is valid only

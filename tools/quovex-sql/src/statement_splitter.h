@@ -1,0 +1,53 @@
+// Cuts SQL input into statements at each ";" that is outside quotes and
+// comments. Input arrives line by line (a prompt, a file, standard input),
+// so a statement may span many lines and one line may hold many statements.
+//
+// Quotes are '...' and "..." (a doubled quote inside stays inside). Comments
+// are "--" to the end of the line, "/* ... */" and "{ ... }"; they are left
+// out of the statement text, so the server never sees them. The body of
+// CREATE [DBA] PROCEDURE / FUNCTION holds ";" between its statements: such a
+// statement ends at the first ";" after END PROCEDURE / END FUNCTION.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quovexsql {
+
+struct Statement {
+  std::string text;   // without comments, the closing ";" and outer blanks
+  int firstLine = 0;  // line of its first character that is not a comment or blank
+};
+
+class StatementSplitter {
+ public:
+  // Takes one line (without its line end) numbered `lineNumber`.
+  void feedLine(std::string_view line, int lineNumber);
+  // The statements completed so far, oldest first; they are handed out once.
+  std::vector<Statement> takeComplete();
+  // True while text of an unfinished statement, quote or comment is held.
+  bool hasPending() const;
+  // At the end of the input: the unfinished statement, if it holds any SQL
+  // (an input may end without a last ";"). Resets the splitter.
+  std::vector<Statement> finish();
+
+ private:
+  enum class State { Code, SingleQuote, DoubleQuote, LineComment, BlockComment, BraceComment };
+
+  void addCodeChar(char c, int lineNumber);
+  void endWord();
+  void endStatement();
+
+  State state_ = State::Code;
+  std::string current_;
+  int firstLine_ = 0;
+  std::string word_;
+  std::vector<std::string> leadingWords_;  // the first words, upper case, to spot a routine
+  std::string previousWord_;
+  bool routine_ = false;
+  bool routineBodyEnded_ = false;
+  std::vector<Statement> complete_;
+};
+
+}  // namespace quovexsql
