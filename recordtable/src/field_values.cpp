@@ -318,4 +318,30 @@ bool cellEqualsInteger(const FieldDef& def, const Cell& cell, std::int64_t value
   }
 }
 
+std::optional<Cell> cellMatchingInteger(const FieldDef& def, std::int64_t value) {
+  Cell target;
+  switch (def.kind) {
+    case FieldKind::Int16:
+    case FieldKind::Int32:
+      target = Cell::ofInteger(value);
+      break;
+    case FieldKind::Float:
+      // Floats are finite, so they are totally ordered and the only cells
+      // equal to the integer hold exactly this double (or -0.0 for 0).
+      target = Cell::ofNumber(static_cast<double>(value));
+      break;
+    case FieldKind::Decimal: {
+      std::int64_t units;
+      if (__builtin_mul_overflow(value, powerOfTen(def.size), &units)) return std::nullopt;
+      target = Cell::ofInteger(units);
+      break;
+    }
+    default:
+      return std::nullopt;
+  }
+  // A float above 2^53 may round to a neighbouring integer: then none equals.
+  if (!cellEqualsInteger(def, target, value)) return std::nullopt;
+  return target;
+}
+
 }  // namespace recordtable::detail

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -50,5 +51,10 @@ int compareCells(FieldKind kind, const Cell& a, const Cell& b, const TextArena& 
 bool cellEquals(FieldKind kind, const Cell& cell, const StoredValue& value, const TextArena& arena);
 // A number field's cell equals the integer exactly (never when null).
 bool cellEqualsInteger(const FieldDef& def, const Cell& cell, std::int64_t value);
+// The cell that every cell passing cellEqualsInteger(def, cell, value)
+// compares equal to (compareCells), and no other cell does; nullopt when no
+// cell of the field can equal the integer. Lets a sorted run of cells be
+// searched for the integer instead of testing each one.
+std::optional<Cell> cellMatchingInteger(const FieldDef& def, std::int64_t value);
 
 }  // namespace recordtable::detail

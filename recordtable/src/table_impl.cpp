@@ -287,15 +287,42 @@ bool TableImpl::passesFilter(const RecordCells& cells) const {
   return detail::cellEqualsInteger(defs_[filterField_], cells[filterField_], filterCondition_->value);
 }
 
+bool TableImpl::filterFollowsIndex() const {
+  return !indexFields_.empty() && indexFields_.front() == filterField_;
+}
+
+std::vector<std::uint32_t> TableImpl::scanForFilter() const {
+  std::vector<std::uint32_t> passing;
+  for (std::uint32_t record : order_) {
+    if (passesFilter(recordCells(record))) passing.push_back(record);
+  }
+  return passing;
+}
+
+// `order_` is sorted on the filter field first, so the passing records are
+// one run of it: the records whose field compares equal to the filter's
+// value. Two binary searches find it; the run keeps the order of `order_`.
+std::vector<std::uint32_t> TableImpl::searchForFilter() const {
+  const std::optional<Cell> target = detail::cellMatchingInteger(defs_[filterField_], filterCondition_->value);
+  if (!target) return {};
+  const FieldKind kind = defs_[filterField_].kind;
+  const std::size_t f = filterField_;
+  const auto below = [&](std::uint32_t record, const Cell& wanted) {
+    return detail::compareCells(kind, recordCells(record)[f], wanted, arena_) < 0;
+  };
+  const auto above = [&](const Cell& wanted, std::uint32_t record) {
+    return detail::compareCells(kind, wanted, recordCells(record)[f], arena_) < 0;
+  };
+  const auto begin = std::lower_bound(order_.begin(), order_.end(), *target, below);
+  const auto end = std::upper_bound(begin, order_.end(), *target, above);
+  return std::vector<std::uint32_t>(begin, end);
+}
+
 void TableImpl::rebuildView() {
   const bool filtered = state_ != TableState::Closed && filterOn_ && filterCondition_.has_value();
+  // Built aside, so that running out of memory keeps the old view.
   std::vector<std::uint32_t> passing;
-  if (filtered) {
-    // Built aside, so that running out of memory keeps the old view.
-    for (std::uint32_t record : order_) {
-      if (passesFilter(recordCells(record))) passing.push_back(record);
-    }
-  }
+  if (filtered) passing = filterFollowsIndex() ? searchForFilter() : scanForFilter();
   filteredView_.swap(passing);
   viewFiltered_ = filtered;
 }

@@ -132,7 +132,12 @@ class TableImpl {
   bool lessRecord(const RecordCells& a, std::uint32_t idA, std::uint32_t idB) const;
   bool passesFilter(const RecordCells& cells) const;
   void sortOrder();
+  // Rebuilds `filteredView_` for the current filter: by binary search when
+  // the filter field leads the index order, else by testing every record.
   void rebuildView();
+  bool filterFollowsIndex() const;
+  std::vector<std::uint32_t> searchForFilter() const;
+  std::vector<std::uint32_t> scanForFilter() const;
   // Position of `record` in the view, when it is there.
   std::optional<std::size_t> findInView(std::uint32_t record) const;
   void placeCursorOn(std::uint32_t record);
