@@ -26,6 +26,8 @@
 #include "ifxrt/testing.h"
 #include "quovex/quovex.h"
 
+#include "bench_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -36,23 +38,9 @@ constexpr const char* kQuery = "SELECT id, name, price, due, stamped FROM fetche
 
 // ---- the databases ----
 
-class BenchFolder {
- public:
-  BenchFolder() : path_(fs::temp_directory_path() / ("tavurel-fetch-bench-" + std::to_string(::getpid()))) {
-    fs::create_directories(path_);
-  }
-  ~BenchFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  const fs::path& path() const { return path_; }
 
- private:
-  fs::path path_;
-};
-
-BenchFolder& folder() {
-  static BenchFolder instance;
+bench::BenchFolder& folder() {
+  static bench::BenchFolder instance("tavurel-fetch-bench");
   return instance;
 }
 

@@ -25,6 +25,8 @@
 #include "recordtable/proposal_tables.h"
 #include "recordtable/table.h"
 
+#include "bench_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -33,24 +35,9 @@ using recordtable::FieldKind;
 using recordtable::Table;
 
 // A folder for the files of this run, removed when the program ends.
-class BenchFolder {
- public:
-  BenchFolder()
-      : path_(fs::temp_directory_path() / ("tavurel-bench-" + std::to_string(::getpid()))) {
-    fs::create_directories(path_);
-  }
-  ~BenchFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  const fs::path& path() const { return path_; }
 
- private:
-  fs::path path_;
-};
-
-BenchFolder& folder() {
-  static BenchFolder instance;
+bench::BenchFolder& folder() {
+  static bench::BenchFolder instance("tavurel-bench");
   return instance;
 }
 
