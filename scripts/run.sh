@@ -6,15 +6,16 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 
-# The program is a desktop window: without a display say so at once, before
-# the long set-up and build, rather than failing inside Qt.
+bash scripts/setup.sh
+bash scripts/build.sh build
+
+# The program is a desktop window: without a display say so in one line rather
+# than failing inside Qt. The set-up above has installed xvfb-run, so the
+# command shown works on this machine as it stands.
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display to show the window on; run it under a virtual one: xvfb-run -a -s \"-screen 0 1280x800x24\" bash scripts/run.sh" >&2
   exit 1
 fi
-
-bash scripts/setup.sh
-bash scripts/build.sh build
 
 cd build/samples
 exec "$root/build/proposals/KLAVRegistraPropostas"
