@@ -92,7 +92,7 @@ ExactNumber roundExact(const ExactNumber& number, int scale) {
   const bool roundUp = n.digits[n.digits.size() - static_cast<size_t>(drop)] >= '5';
   n.digits.erase(n.digits.size() - static_cast<size_t>(drop));
   n.exponent = -scale;
-  if (n.digits.empty()) n.digits = "0";
+  if (n.digits.empty()) n.digits.push_back('0');
   if (roundUp) incrementDigits(n.digits);
   const bool negative = n.negative;
   normalise(n);
