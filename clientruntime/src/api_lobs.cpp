@@ -6,21 +6,21 @@
 
 using namespace ifxrt;
 
-// The creation spec: which kind of object to make.
+// The creation record: which kind of object to make.
 struct IfxLobSpec {
   int32_t kind = IFX_XID_BLOB;
 };
 
 namespace {
 
-int32_t createOnCurrent(const IfxLobSpec* spec, IfxLobHandle* handle) {
-  if (spec == nullptr || handle == nullptr) return code::kLobBadDescriptor;
+int32_t createOnCurrent(const IfxLobSpec* creation, IfxLobHandle* handle) {
+  if (creation == nullptr || handle == nullptr) return code::kLobBadDescriptor;
   Database* database = runtime().connections.current();
   if (database == nullptr) return code::kConnectionDoesNotExist;
   int64_t id = 0;
-  const Status status = createLob(*database, spec->kind, id);
+  const Status status = createLob(*database, creation->kind, id);
   if (status.failed()) return status.code;
-  writeLobHandle(lobNameFor(database->handle(), id, spec->kind), *handle);
+  writeLobHandle(lobNameFor(database->handle(), id, creation->kind), *handle);
   return 0;
 }
 
@@ -37,33 +37,33 @@ int32_t openOnCurrent(const IfxLobHandle* handle, int32_t mode) {
 
 extern "C" {
 
-IFXRT_API int32_t clientLobSpec(IfxLobSpec** spec) {
-  if (spec != nullptr) *spec = nullptr;
+IFXRT_API int32_t clientLobSpec(IfxLobSpec** creation) {
+  if (creation != nullptr) *creation = nullptr;
   return runValueCall(IFX_ROLE_LOB_SPEC, [&]() -> int32_t {
-    if (spec == nullptr) return code::kLobBadDescriptor;
-    *spec = new (std::nothrow) IfxLobSpec;
-    return *spec != nullptr ? 0 : code::kOutOfMemory;
+    if (creation == nullptr) return code::kLobBadDescriptor;
+    *creation = new (std::nothrow) IfxLobSpec;
+    return *creation != nullptr ? 0 : code::kOutOfMemory;
   });
 }
 
-IFXRT_API int32_t clientLobFreeSpec(IfxLobSpec* spec) {
+IFXRT_API int32_t clientLobFreeSpec(IfxLobSpec* creation) {
   int32_t result = 0;
   try {
     if (const std::optional<Fault> fault = runtime().faults.countCall(IFX_ROLE_LOB_FREE_SPEC)) result = fault->code;
   } catch (...) {
   }
-  delete spec;  // freed even when a fault is planned
+  delete creation;  // freed even when a fault is planned
   return result;
 }
 
-IFXRT_API int32_t clientLobSpecSetType(IfxLobSpec* spec, int32_t extendedType) {
-  if (spec == nullptr || (extendedType != IFX_XID_BLOB && extendedType != IFX_XID_CLOB)) return code::kLobBadDescriptor;
-  spec->kind = extendedType;
+IFXRT_API int32_t clientLobSpecSetType(IfxLobSpec* creation, int32_t extendedType) {
+  if (creation == nullptr || (extendedType != IFX_XID_BLOB && extendedType != IFX_XID_CLOB)) return code::kLobBadDescriptor;
+  creation->kind = extendedType;
   return 0;
 }
 
-IFXRT_API int32_t clientLobCreate(IfxLobSpec* spec, int32_t /*mode*/, IfxLobHandle* handle) {
-  return runValueCall(IFX_ROLE_LOB_CREATE, [&] { return createOnCurrent(spec, handle); });
+IFXRT_API int32_t clientLobCreate(IfxLobSpec* creation, int32_t /*mode*/, IfxLobHandle* handle) {
+  return runValueCall(IFX_ROLE_LOB_CREATE, [&] { return createOnCurrent(creation, handle); });
 }
 
 IFXRT_API int32_t clientLobOpen(const IfxLobHandle* handle, int32_t mode) {

@@ -33,15 +33,15 @@ class ObjectTest : public RuntimeTest {
 
   // Writes `bytes` into a new large object of `kind`; its handle in `handle`.
   void makeLob(const std::string& bytes, int32_t kind, IfxLobHandle& handle) {
-    IfxLobSpec* spec = nullptr;
-    ASSERT_EQ(clientLobSpec(&spec), 0);
-    ASSERT_EQ(clientLobSpecSetType(spec, kind), 0);
-    ASSERT_EQ(clientLobCreate(spec, IFX_LO_RDWR, &handle), 0);
+    IfxLobSpec* creation = nullptr;
+    ASSERT_EQ(clientLobSpec(&creation), 0);
+    ASSERT_EQ(clientLobSpecSetType(creation, kind), 0);
+    ASSERT_EQ(clientLobCreate(creation, IFX_LO_RDWR, &handle), 0);
     const int32_t lob = clientLobOpen(&handle, IFX_LO_RDWR);
     ASSERT_GE(lob, 0);
     EXPECT_EQ(clientLobWrite(lob, bytes.data(), static_cast<int32_t>(bytes.size())), static_cast<int32_t>(bytes.size()));
     EXPECT_EQ(clientLobClose(lob), 0);
-    EXPECT_EQ(clientLobFreeSpec(spec), 0);
+    EXPECT_EQ(clientLobFreeSpec(creation), 0);
   }
 
   std::string readLob(const IfxLobHandle& handle) {

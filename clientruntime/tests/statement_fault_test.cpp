@@ -135,26 +135,26 @@ const FaultCase kCases[] = {
      [](Scene& s) { EXPECT_EQ(s.value, 0); }},
     {IFX_ROLE_LOB_SPEC, "LobSpec", false,
      [](Scene&) {
-       IfxLobSpec* spec = reinterpret_cast<IfxLobSpec*>(1);
-       const int32_t rc = clientLobSpec(&spec);
-       EXPECT_EQ(spec, nullptr);
+       IfxLobSpec* creation = reinterpret_cast<IfxLobSpec*>(1);
+       const int32_t rc = clientLobSpec(&creation);
+       EXPECT_EQ(creation, nullptr);
        return rc;
      },
      [](Scene&) {}},
     {IFX_ROLE_LOB_FREE_SPEC, "LobFreeSpec", false,
      [](Scene&) {
-       IfxLobSpec* spec = nullptr;
-       EXPECT_EQ(clientLobSpec(&spec), 0);
-       return clientLobFreeSpec(spec);  // freed all the same (the sanitizers check)
+       IfxLobSpec* creation = nullptr;
+       EXPECT_EQ(clientLobSpec(&creation), 0);
+       return clientLobFreeSpec(creation);  // freed all the same (the sanitizers check)
      },
      [](Scene&) {}},
     {IFX_ROLE_LOB_CREATE, "LobCreate", false,
      [](Scene& s) {
-       IfxLobSpec* spec = nullptr;
-       EXPECT_EQ(clientLobSpec(&spec), 0);
+       IfxLobSpec* creation = nullptr;
+       EXPECT_EQ(clientLobSpec(&creation), 0);
        IfxLobHandle handle{};
-       const int32_t rc = clientLobCreate(spec, IFX_LO_RDWR, &handle);
-       clientLobFreeSpec(spec);
+       const int32_t rc = clientLobCreate(creation, IFX_LO_RDWR, &handle);
+       clientLobFreeSpec(creation);
        s.handle = handle;
        return rc;
      },
@@ -204,10 +204,10 @@ class StatementFaultTest : public RuntimeTest, public ::testing::WithParamInterf
     scene_.places.bind(0, IFX_TYPE_INTEGER, scene_.value);
     ASSERT_EQ(prepare("s", "SELECT a FROM t"), 0);
     ASSERT_EQ(openCursor("s", "c"), 0);
-    IfxLobSpec* spec = nullptr;
-    ASSERT_EQ(clientLobSpec(&spec), 0);
-    ASSERT_EQ(clientLobCreate(spec, IFX_LO_RDWR, &scene_.handle), 0);
-    clientLobFreeSpec(spec);
+    IfxLobSpec* creation = nullptr;
+    ASSERT_EQ(clientLobSpec(&creation), 0);
+    ASSERT_EQ(clientLobCreate(creation, IFX_LO_RDWR, &scene_.handle), 0);
+    clientLobFreeSpec(creation);
     scene_.lob = clientLobOpen(&scene_.handle, IFX_LO_RDWR);
     ASSERT_GE(scene_.lob, 0);
     ASSERT_EQ(clientLobWrite(scene_.lob, "ab", 2), 2);

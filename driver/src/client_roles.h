@@ -53,10 +53,10 @@ struct ClientRoles {
   std::int32_t (*tripleToDate)(const std::int16_t mdy[3], std::int32_t* date);
 
   // Large objects.
-  std::int32_t (*lobSpec)(IfxLobSpec** spec);
-  std::int32_t (*lobSpecSetType)(IfxLobSpec* spec, std::int32_t extendedType);
-  std::int32_t (*lobFreeSpec)(IfxLobSpec* spec);
-  std::int32_t (*lobCreate)(IfxLobSpec* spec, std::int32_t mode, IfxLobHandle* handle);
+  std::int32_t (*lobSpec)(IfxLobSpec** creation);
+  std::int32_t (*lobSpecSetType)(IfxLobSpec* creation, std::int32_t extendedType);
+  std::int32_t (*lobFreeSpec)(IfxLobSpec* creation);
+  std::int32_t (*lobCreate)(IfxLobSpec* creation, std::int32_t mode, IfxLobHandle* handle);
   std::int32_t (*lobOpen)(const IfxLobHandle* handle, std::int32_t mode);
   std::int32_t (*lobWrite)(std::int32_t descriptor, const char* buffer, std::int32_t length);
   std::int32_t (*lobRead)(std::int32_t descriptor, char* buffer, std::int32_t length);

@@ -159,10 +159,10 @@ std::int32_t parameterEntryLength(std::uint16_t clientType, const void* value, s
 ResultCode writeLargeObject(ClientStatement& statement, IfxLobHandle& handle, std::uint16_t clientType,
                             const void* value, std::uint32_t length) {
   const ClientRoles& roles = clientRoles();
-  IfxLobSpec* spec = nullptr;
-  std::int32_t result = roles.lobSpec(&spec);
-  if (result == 0 && clientType == CT_CLOB) result = roles.lobSpecSetType(spec, kExtendedTypeClob);
-  if (result == 0) result = roles.lobCreate(spec, kLobOpenReadWrite, &handle);
+  IfxLobSpec* creation = nullptr;
+  std::int32_t result = roles.lobSpec(&creation);
+  if (result == 0 && clientType == CT_CLOB) result = roles.lobSpecSetType(creation, kExtendedTypeClob);
+  if (result == 0) result = roles.lobCreate(creation, kLobOpenReadWrite, &handle);
   if (result == 0) {
     const std::int32_t descriptor = roles.lobOpen(&handle, kLobOpenReadWrite);
     if (descriptor < 0) {
@@ -175,7 +175,7 @@ ResultCode writeLargeObject(ClientStatement& statement, IfxLobHandle& handle, st
       result = written < 0 ? written : closed;
     }
   }
-  if (spec != nullptr) roles.lobFreeSpec(spec);
+  if (creation != nullptr) roles.lobFreeSpec(creation);
   if (result >= 0) return RESULT_OK;
   statement.lastStatus = result;
   return RESULT_CLIENT_ERROR;

@@ -2,7 +2,7 @@
 // CDS_Relatorio, filled from the items of CDS_Processo that carry a proposed
 // quantity: page header with the entity and the purchase, the process data
 // (bidding processes only), the object, the supplier and the column heading,
-// one block per item (values, brand, specification), optional lot headers
+// one block per item (values, brand, technical description), optional lot headers
 // and lot totals, and the proposal's total with a signature line.
 #pragma once
 

@@ -86,19 +86,19 @@ TEST(QRP_PropostasPdf, BiddingProcessPrintsTheProcessDataAndAnEmptyOpeningDateAs
 }
 
 TEST(QRP_PropostasPdf, LongTextsWrapOntoFurtherLinesWithinTheirColumn) {
-  std::string specification;
-  for (int i = 1; i <= 40; ++i) specification += "palavra" + std::to_string(i) + " ";
-  std::vector<ItemRow> items{{1, "LOTE UM", 1, "PRODUTO", 10, 1, 2, 2, "Marca", specification},
+  std::string especificacao;
+  for (int i = 1; i <= 40; ++i) especificacao += "palavra" + std::to_string(i) + " ";
+  std::vector<ItemRow> items{{1, "LOTE UM", 1, "PRODUTO", 10, 1, 2, 2, "Marca", especificacao},
                              {1, "LOTE UM", 2, "SEGUINTE", 10, 1, 3, 3}};
   ProcessoOptions options;
-  options.objeto = "Objeto " + std::string(60, 'x') + " " + specification;
+  options.objeto = "Objeto " + std::string(60, 'x') + " " + especificacao;
   QString text = renderedText(options, items);
   QStringList first = linesMatching(text, "palavra1 ");
   QStringList last = linesMatching(text, "palavra40");
-  ASSERT_EQ(first.size(), 2) << text.toStdString();  // in the object and in the specification
+  ASSERT_EQ(first.size(), 2) << text.toStdString();  // in the object and in the item's technical description
   ASSERT_EQ(last.size(), 2);
   EXPECT_NE(first[1], last[1]);
-  // Every word of the specification is there, in order, and the next item comes after it.
+  // Every word of the technical description is there, in order, and the next item comes after it.
   int position = 0;
   for (int i = 1; i <= 40; ++i) {
     int at = text.indexOf(QRegularExpression(QStringLiteral("palavra%1\\b").arg(i)), position);

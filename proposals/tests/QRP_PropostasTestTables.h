@@ -21,7 +21,7 @@ struct ItemRow {
   double price;     // VLR_PROPOSTA
   double total;     // VLR_TOTALPROPOSTA
   std::string brand = "Marca Boa";
-  std::string specification = "Especificação curta.";
+  std::string especificacao = "Especificação curta.";
 };
 
 struct ProcessoOptions {
@@ -75,7 +75,7 @@ inline void fillProcesso(recordtable::Table& table, const ProcessoOptions& optio
     set("DES_PRODUTO", row.product);
     table.fieldByName("COD_UNIDADEMEDIDA").setInteger(4);
     set("DES_UNIDADEMEDIDA", "KG");
-    set("DES_ESPECIFICACAO", row.specification);
+    set("DES_ESPECIFICACAO", row.especificacao);
     table.fieldByName("QTD_PRODUTO").setFloat(row.requested);
     table.fieldByName("QTD_PROPOSTA").setFloat(row.proposed);
     table.fieldByName("VLR_PROPOSTA").setFloat(row.price);

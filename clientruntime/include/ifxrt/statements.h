@@ -270,7 +270,7 @@ static_assert(sizeof(IfxLocator) == 64, "locator is 64 bytes");
 typedef struct IfxLobHandle {
   char bytes[72];
 } IfxLobHandle;
-typedef struct IfxLobSpec IfxLobSpec;  // creation spec, opaque
+typedef struct IfxLobSpec IfxLobSpec;  // creation record, opaque
 typedef struct IfxLobStat {            // what clientLobStat reports
   int64_t size;
   int32_t type;  // IFX_XID_BLOB or IFX_XID_CLOB
@@ -425,19 +425,19 @@ IFXRT_API int32_t clientTextToInterval(const char* text, IfxInterval* value);
 // Large objects: results are 0 (or a count or descriptor) on success and a
 // negative code otherwise; the status area is not touched.
 
-// 794: makes a creation spec into *spec (BLOB by default). -3 no memory.
-IFXRT_API int32_t clientLobSpec(IfxLobSpec** spec);
-// 788: frees a spec; null is ignored. Returns 0.
-IFXRT_API int32_t clientLobFreeSpec(IfxLobSpec* spec);
-// Chooses BLOB or CLOB for objects created with the spec (extended type id
+// 794: makes a creation record into *creation (BLOB by default). -3 no memory.
+IFXRT_API int32_t clientLobSpec(IfxLobSpec** creation);
+// 788: frees a creation record; null is ignored. Returns 0.
+IFXRT_API int32_t clientLobFreeSpec(IfxLobSpec* creation);
+// Chooses BLOB or CLOB for objects created from this record (extended type id
 // 10 or 11; other values give -9810). Not a runtime role of its own.
-IFXRT_API int32_t clientLobSpecSetType(IfxLobSpec* spec, int32_t extendedType);
+IFXRT_API int32_t clientLobSpecSetType(IfxLobSpec* creation, int32_t extendedType);
 // 796: creates an empty large object in the database of the current
 // connection and writes its handle. `mode` is an open mode (kept for
-// compatibility, no effect): the object is not left open. -9810 null spec or
+// compatibility, no effect): the object is not left open. -9810 null creation record or
 // handle, -1803 no current connection, SQL error codes when the object
 // cannot be stored.
-IFXRT_API int32_t clientLobCreate(IfxLobSpec* spec, int32_t mode, IfxLobHandle* handle);
+IFXRT_API int32_t clientLobCreate(IfxLobSpec* creation, int32_t mode, IfxLobHandle* handle);
 // 798: opens the object of a handle with IFX_LO_* mode flags; returns a
 // descriptor (>= 0) for read, write, stat and close, at position 0 (the end
 // with IFX_LO_APPEND). -9810 bad handle, -9811 object not found (or its
