@@ -1,7 +1,7 @@
 // The library's one exported function.
 #include <type_traits>
 
-#include "client_roles.h"
+#include "client/client_roles.h"
 #include "export.h"
 #include "infdrvr.h"
 #include "quovex/quovex.h"

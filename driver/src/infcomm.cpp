@@ -8,7 +8,7 @@
 #include "infcurs.h"
 #include "option_values.h"
 #include "shield.h"
-#include "statement_text.h"
+#include "client/statement_text.h"
 
 namespace quovex::inf {
 namespace {

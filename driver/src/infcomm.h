@@ -14,10 +14,10 @@
 #include <memory>
 #include <vector>
 
-#include "client_error.h"
-#include "client_statement.h"
-#include "column_layout.h"
-#include "command_parameters.h"
+#include "client/client_error.h"
+#include "client/client_statement.h"
+#include "client/column_layout.h"
+#include "client/command_parameters.h"
 #include "quovex/interfaces.h"
 #include "reference_count.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "infcomm.h"
-#include "infmeta.h"
+#include "catalogue/infmeta.h"
 #include "option_values.h"
 #include "shield.h"
 

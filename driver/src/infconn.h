@@ -11,8 +11,8 @@
 #include <memory>
 #include <optional>
 
-#include "client_connection.h"
-#include "client_error.h"
+#include "client/client_connection.h"
+#include "client/client_error.h"
 #include "quovex/interfaces.h"
 #include "reference_count.h"
 

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <new>
 
-#include "client_statement.h"
-#include "client_types.h"
-#include "client_values.h"
+#include "client/client_statement.h"
+#include "client/client_types.h"
+#include "client/client_values.h"
 #include "infcomm.h"
 #include "option_values.h"
 #include "quovex/dates.h"

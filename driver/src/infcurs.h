@@ -13,8 +13,8 @@
 
 #include <vector>
 
-#include "client_statement.h"
-#include "column_layout.h"
+#include "client/client_statement.h"
+#include "client/column_layout.h"
 #include "quovex/interfaces.h"
 #include "reference_count.h"
 

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "client_roles.h"
+#include "client/client_roles.h"
 #include "infconn.h"
 #include "option_values.h"
 

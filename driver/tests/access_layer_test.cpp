@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "client_connection.h"
-#include "client_error.h"
-#include "client_names.h"
-#include "client_roles.h"
+#include "client/client_connection.h"
+#include "client/client_error.h"
+#include "client/client_names.h"
+#include "client/client_roles.h"
 #include "infconn.h"
 #include "quovex/interfaces.h"
 #include "ifxrt/testing.h"

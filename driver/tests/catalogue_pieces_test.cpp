@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "catalogue_shapes.h"
-#include "client_routine_types.h"
+#include "catalogue/catalogue_shapes.h"
+#include "catalogue/client_routine_types.h"
 
 using namespace quovex::inf;
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "bcd_text.h"
-#include "client_values.h"
+#include "client/bcd_text.h"
+#include "client/client_values.h"
 #include "ifxrt/client.h"
-#include "column_layout.h"
-#include "statement_text.h"
+#include "client/column_layout.h"
+#include "client/statement_text.h"
 
 using namespace quovex;
 using namespace quovex::inf;

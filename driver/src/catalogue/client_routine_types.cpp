@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "client_connection.h"
-#include "client_roles.h"
+#include "client/client_connection.h"
+#include "client/client_roles.h"
 
 namespace quovex::inf {
 namespace {
