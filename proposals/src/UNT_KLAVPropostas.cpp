@@ -532,6 +532,12 @@ void TFRM_KLAVPropostas::showEvent(QShowEvent* event) {
 }
 
 void TFRM_KLAVPropostas::closeEvent(QCloseEvent* event) {
+  bool closing = true;
+  Guarded([this, &closing] { closing = ConfirmDiscardingUnwritten(); });
+  if (!closing) {
+    event->ignore();
+    return;
+  }
   Guarded([this] { FormClose(); });
   event->accept();
 }
@@ -578,6 +584,8 @@ void TFRM_KLAVPropostas::ClearForm() {
   BBT_Limpar->setEnabled(false);
   PNL_Chave1->setEnabled(true);
   LotGridActive = false;
+  unwrittenProposals_ = false;
+  recoveryKey_.reset();
   CMB_Finalidade->setFocus(Qt::OtherFocusReason);
 }
 
@@ -592,7 +600,10 @@ QString TFRM_KLAVPropostas::NumberText() const {
 
 void TFRM_KLAVPropostas::FormShow() { ClearForm(); }
 
-void TFRM_KLAVPropostas::BBT_LimparClick() { ClearForm(); }
+void TFRM_KLAVPropostas::BBT_LimparClick() {
+  if (!ConfirmDiscardingUnwritten()) return;
+  ClearForm();
+}
 
 void TFRM_KLAVPropostas::PNL_Chave1Exit() { BBT_Limpar->setEnabled(true); }
 

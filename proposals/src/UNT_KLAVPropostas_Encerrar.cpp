@@ -47,6 +47,8 @@ void TFRM_KLAVPropostas::SaveProposals() {
   const QString path = QDir(lastFolder_.isEmpty() ? QDir::currentPath() : lastFolder_)
                            .filePath(QString::fromStdString(name));
   CDS_Processo.saveToFile(path.toStdString());
+  ForgetRecoveryRecord();
+  unwrittenProposals_ = false;
   ShowMessageBox(QStringLiteral("INF"),
                  QStringLiteral("O arquivo\n") + QString::fromStdString(name) +
                      QStringLiteral("\nfoi gravado com êxito.\nO programa será encerrado."),
