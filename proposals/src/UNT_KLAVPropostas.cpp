@@ -586,6 +586,7 @@ void TFRM_KLAVPropostas::ClearForm() {
   LotGridActive = false;
   unwrittenProposals_ = false;
   recoveryKey_.reset();
+  openPurpose_ = -1;
   CMB_Finalidade->setFocus(Qt::OtherFocusReason);
 }
 
@@ -644,6 +645,13 @@ void TFRM_KLAVPropostas::CMB_IdentificacaoClick() {
 }
 
 void TFRM_KLAVPropostas::BBT_GravarFornecedorClick() {
+  if (!CheckSupplier()) return;
+  BBT_Arquivo->setEnabled(true);
+  PNL_Chave1->setEnabled(false);
+  BBT_Arquivo->setFocus();
+}
+
+bool TFRM_KLAVPropostas::CheckSupplier() {
   const bool cnpf = CMB_Identificacao->currentIndex() == proposals::kCnpf;
   const QString number = NumberText();
   if (number.trimmed().isEmpty()) {
@@ -653,23 +661,21 @@ void TFRM_KLAVPropostas::BBT_GravarFornecedorClick() {
                         : QStringLiteral("O número do CNPJ deve ser informado."),
                    false);
     MSK_CodigoNacional->setFocus();
-    return;
+    return false;
   }
   if (cnpf ? !IsValidCNPF(number) : !IsValidCNPJ(number)) {
     MSK_CodigoNacional->setFocus();
     ShowMessageBox(QStringLiteral("ERR"),
                    cnpf ? QStringLiteral("Número do CNPF inválido") : QStringLiteral("Número do CNPJ inválido"), false);
     MSK_CodigoNacional->setFocus();
-    return;
+    return false;
   }
   if (EDT_NomeFornecedor->text().trimmed().isEmpty()) {
     EDT_NomeFornecedor->setFocus();
     ShowMessageBox(QStringLiteral("ADV"), QStringLiteral("O nome / razão social do fornecedor deve ser informado."),
                    false);
     EDT_NomeFornecedor->setFocus();
-    return;
+    return false;
   }
-  BBT_Arquivo->setEnabled(true);
-  PNL_Chave1->setEnabled(false);
-  BBT_Arquivo->setFocus();
+  return true;
 }

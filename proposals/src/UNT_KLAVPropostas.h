@@ -140,6 +140,11 @@ class TFRM_KLAVPropostas : public QWidget {
   // The folder of the file last opened, where "Encerrar" writes.
   QString LastFolder() const { return lastFolder_; }
 
+  // Steps 1 to 3 of "Confirmar" on the supplier panel: the number is given,
+  // its check digits hold and the name is given. Shows the first failure
+  // and puts the focus on the field to correct; true when all hold.
+  bool CheckSupplier();
+
   // The record of stored but unwritten proposals: by default in the user's
   // data folder; KeepNoRecoveryRecord runs without one (a baseline for
   // measuring its cost). Takes effect at the next file opened.
@@ -204,6 +209,7 @@ class TFRM_KLAVPropostas : public QWidget {
   void AdvanceAfterSave();
   void SaveProposals();
   void FocusChanged(QWidget* old, QWidget* now);
+  void StampSupplier();
 
   // Recovery record (UNT_KLAVPropostas_Recuperacao.cpp).
   bool ConfirmDiscardingUnwritten();
@@ -218,6 +224,8 @@ class TFRM_KLAVPropostas : public QWidget {
   std::unique_ptr<proposals::RecoveryRecord> recovery_;
   std::optional<proposals::RecoveryKey> recoveryKey_;  // of the open file
   bool unwrittenProposals_ = false;
+  // The purpose the open file was read under (which names the proposals file).
+  int openPurpose_ = -1;
 
   bool shown_ = false;
   bool walkingItems_ = false;  // RefreshTotal is summing the items on view

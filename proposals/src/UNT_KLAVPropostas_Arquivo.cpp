@@ -92,6 +92,7 @@ void TFRM_KLAVPropostas::ReadFile(int tag, const QString& path) {
   FillHeader(tag);
   BuildLots(tag);
   lastFolder_ = QFileInfo(path).absolutePath();
+  openPurpose_ = purpose;
 
   for (QWidget* panel : {PNL_Processo, PNL_ObjetoGeral, PNL_Lote, PNL_Item, PNL_Grid}) SetPanelEnabled(panel, true);
   BBT_Gravar->setEnabled(false);
