@@ -586,6 +586,8 @@ void TFRM_KLAVPropostas::ClearForm() {
   LotGridActive = false;
   unwrittenProposals_ = false;
   recoveryKey_.reset();
+  openFile_.clear();
+  openTag_ = -1;
   openPurpose_ = -1;
   CMB_Finalidade->setFocus(Qt::OtherFocusReason);
 }

@@ -210,6 +210,7 @@ class TFRM_KLAVPropostas : public QWidget {
   void SaveProposals();
   void FocusChanged(QWidget* old, QWidget* now);
   void StampSupplier();
+  bool ConfirmReplacing(const QString& path, const QString& name);
 
   // Recovery record (UNT_KLAVPropostas_Recuperacao.cpp).
   bool ConfirmDiscardingUnwritten();
@@ -224,7 +225,10 @@ class TFRM_KLAVPropostas : public QWidget {
   std::unique_ptr<proposals::RecoveryRecord> recovery_;
   std::optional<proposals::RecoveryKey> recoveryKey_;  // of the open file
   bool unwrittenProposals_ = false;
-  // The purpose the open file was read under (which names the proposals file).
+  // The open file: its full path, the button that read it and the purpose
+  // it was read under (which names the proposals file).
+  QString openFile_;
+  int openTag_ = -1;
   int openPurpose_ = -1;
 
   bool shown_ = false;

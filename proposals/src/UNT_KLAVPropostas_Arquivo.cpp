@@ -92,6 +92,8 @@ void TFRM_KLAVPropostas::ReadFile(int tag, const QString& path) {
   FillHeader(tag);
   BuildLots(tag);
   lastFolder_ = QFileInfo(path).absolutePath();
+  openFile_ = QFileInfo(path).absoluteFilePath();
+  openTag_ = tag;
   openPurpose_ = purpose;
 
   for (QWidget* panel : {PNL_Processo, PNL_ObjetoGeral, PNL_Lote, PNL_Item, PNL_Grid}) SetPanelEnabled(panel, true);

@@ -1,6 +1,7 @@
 // "Encerrar": the completeness check, writing the proposals file and the end
 // of the program.
 #include <QDir>
+#include <QFileInfo>
 
 #include "ProposalRules.h"
 #include "UNT_KLAVPropostas.h"
@@ -50,6 +51,7 @@ void TFRM_KLAVPropostas::SaveProposals() {
   // and renames it over the target, so a failure leaves no damaged file and
   // the data stays in memory for another try.
   const QString path = QDir(lastFolder_.isEmpty() ? QDir::currentPath() : lastFolder_).filePath(name);
+  if (!ConfirmReplacing(path, name)) return;
   StampSupplier();
   CDS_Processo.saveToFile(path.toStdString());
   ForgetRecoveryRecord();
@@ -59,6 +61,19 @@ void TFRM_KLAVPropostas::SaveProposals() {
                      QStringLiteral("\nfoi gravado com êxito.\nO programa será encerrado."),
                  false);
   close();
+}
+
+// A file of that name other than the proposals file being worked on (a
+// proposal finished earlier, say) is replaced only when the user agrees.
+bool TFRM_KLAVPropostas::ConfirmReplacing(const QString& path, const QString& name) {
+  const QFileInfo target(path);
+  if (!target.exists() || target.isDir()) return true;
+  const bool reopened = openTag_ == proposals::kTagProposals &&
+                        target.canonicalFilePath() == QFileInfo(openFile_).canonicalFilePath();
+  if (reopened) return true;
+  return ShowMessageBox(QStringLiteral("CON"),
+                        QStringLiteral("Já existe o arquivo\n") + name + QStringLiteral("\nDeseja substituí-lo?"),
+                        true);
 }
 
 // The supplier of the panel into every item of every lot, so that the rows

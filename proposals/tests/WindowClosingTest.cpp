@@ -1,7 +1,7 @@
-// "Encerrar" through the real window where the supplier panel could make the
-// written file wrong: the panel checked as "Confirmar" checks
-// it and written into every row, and the name's prefix from the purpose the
-// file was read under.
+// "Encerrar" through the real window where the supplier panel or the folder
+// could make the written file wrong: the panel checked as "Confirmar" checks
+// it and written into every row, the name's prefix from the purpose the file
+// was read under, and an existing proposals file replaced only on Ok.
 #include <QDir>
 
 #include "RecoveryFixture.h"
@@ -102,6 +102,50 @@ TEST_F(RecoveryWindowTest, APurposePickedAfterOpeningDoesNotRenameTheFile) {
   EXPECT_TRUE(messages[0].text.contains(kProposalsName)) << messages[0].text.toStdString();
   EXPECT_EQ(QDir(scratch.path()).entryList({QStringLiteral("CP_*")}, QDir::Files), QStringList());
   EXPECT_EQ(storedRows(opened).at({1, 1}).supplier, kSupplierCnpj);
+}
+
+TEST_F(RecoveryWindowTest, AFinishedProposalsFileIsReplacedOnlyOnOkAndItsReopeningAsksNothing) {
+  // Yesterday's finished proposal lies next to the process file.
+  const QString yesterday = proposalsFixture(QStringLiteral("PL_000014_2011"), kProposalsName);
+  const QByteArray before = bytesOf(yesterday);
+  const QString process = sample(QStringLiteral("PL_000014_2011"));
+  TFRM_KLAVPropostas* w = window.get();
+  confirmSupplier(proposals::kLicitacao);
+  openFile(w->BBT_Arquivo, process);
+  click(w->DBG_Lote);
+  QTest::keyClick(w->DBG_Lote, Qt::Key_End, Qt::ControlModifier);
+  click(w->DBG_Item);
+  propose(QStringLiteral("Soro"), QStringLiteral("3,5"));
+  ASSERT_TRUE(messages.empty());
+
+  const QString question = QStringLiteral("Já existe o arquivo\n") + kProposalsName +
+                           QStringLiteral("\nDeseja substituí-lo?");
+  answers = {false};
+  click(w->BBT_Encerrar);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].kind, u"CON");
+  EXPECT_EQ(messages[0].text, question);
+  EXPECT_TRUE(messages[0].withCancel);
+  EXPECT_EQ(bytesOf(yesterday), before);
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_TRUE(w->HasUnwrittenProposals());
+
+  messages.clear();
+  answers = {true};
+  click(w->BBT_Encerrar);
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0].text, question);
+  EXPECT_EQ(messages[1].kind, u"INF");
+  EXPECT_EQ(storedRows(yesterday).at({4, 16}).total, 31500);
+
+  // Reopened and closed again: replaced without a question.
+  ASSERT_NO_FATAL_FAILURE(newWindow());
+  pickPurpose(proposals::kLicitacao);
+  openFile(window->BBT_Proposta, yesterday);
+  ASSERT_TRUE(messages.empty());
+  click(window->BBT_Encerrar);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].kind, u"INF");
 }
 
 }  // namespace
