@@ -532,6 +532,12 @@ void TFRM_KLAVPropostas::showEvent(QShowEvent* event) {
 }
 
 void TFRM_KLAVPropostas::closeEvent(QCloseEvent* event) {
+  bool closing = true;
+  Guarded([this, &closing] { closing = ConfirmDiscardingUnwritten(); });
+  if (!closing) {
+    event->ignore();
+    return;
+  }
   Guarded([this] { FormClose(); });
   event->accept();
 }
@@ -578,6 +584,11 @@ void TFRM_KLAVPropostas::ClearForm() {
   BBT_Limpar->setEnabled(false);
   PNL_Chave1->setEnabled(true);
   LotGridActive = false;
+  unwrittenProposals_ = false;
+  recoveryKey_.reset();
+  openFile_.clear();
+  openTag_ = -1;
+  openPurpose_ = -1;
   CMB_Finalidade->setFocus(Qt::OtherFocusReason);
 }
 
@@ -592,7 +603,10 @@ QString TFRM_KLAVPropostas::NumberText() const {
 
 void TFRM_KLAVPropostas::FormShow() { ClearForm(); }
 
-void TFRM_KLAVPropostas::BBT_LimparClick() { ClearForm(); }
+void TFRM_KLAVPropostas::BBT_LimparClick() {
+  if (!ConfirmDiscardingUnwritten()) return;
+  ClearForm();
+}
 
 void TFRM_KLAVPropostas::PNL_Chave1Exit() { BBT_Limpar->setEnabled(true); }
 
@@ -633,6 +647,13 @@ void TFRM_KLAVPropostas::CMB_IdentificacaoClick() {
 }
 
 void TFRM_KLAVPropostas::BBT_GravarFornecedorClick() {
+  if (!CheckSupplier()) return;
+  BBT_Arquivo->setEnabled(true);
+  PNL_Chave1->setEnabled(false);
+  BBT_Arquivo->setFocus();
+}
+
+bool TFRM_KLAVPropostas::CheckSupplier() {
   const bool cnpf = CMB_Identificacao->currentIndex() == proposals::kCnpf;
   const QString number = NumberText();
   if (number.trimmed().isEmpty()) {
@@ -642,23 +663,21 @@ void TFRM_KLAVPropostas::BBT_GravarFornecedorClick() {
                         : QStringLiteral("O número do CNPJ deve ser informado."),
                    false);
     MSK_CodigoNacional->setFocus();
-    return;
+    return false;
   }
   if (cnpf ? !IsValidCNPF(number) : !IsValidCNPJ(number)) {
     MSK_CodigoNacional->setFocus();
     ShowMessageBox(QStringLiteral("ERR"),
                    cnpf ? QStringLiteral("Número do CNPF inválido") : QStringLiteral("Número do CNPJ inválido"), false);
     MSK_CodigoNacional->setFocus();
-    return;
+    return false;
   }
   if (EDT_NomeFornecedor->text().trimmed().isEmpty()) {
     EDT_NomeFornecedor->setFocus();
     ShowMessageBox(QStringLiteral("ADV"), QStringLiteral("O nome / razão social do fornecedor deve ser informado."),
                    false);
     EDT_NomeFornecedor->setFocus();
-    return;
+    return false;
   }
-  BBT_Arquivo->setEnabled(true);
-  PNL_Chave1->setEnabled(false);
-  BBT_Arquivo->setFocus();
+  return true;
 }

@@ -22,8 +22,10 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "OpenDialog.h"
+#include "RecoveryRecord.h"
 #include "controls/FocusVisit.h"
 #include "controls/Memoedit.h"
 #include "recordtable/table.h"
@@ -138,6 +140,20 @@ class TFRM_KLAVPropostas : public QWidget {
   // The folder of the file last opened, where "Encerrar" writes.
   QString LastFolder() const { return lastFolder_; }
 
+  // Steps 1 to 3 of "Confirmar" on the supplier panel: the number is given,
+  // its check digits hold and the name is given. Shows the first failure
+  // and puts the focus on the field to correct; true when all hold.
+  bool CheckSupplier();
+
+  // The record of stored but unwritten proposals: by default in the user's
+  // data folder; KeepNoRecoveryRecord runs without one (a baseline for
+  // measuring its cost). Takes effect at the next file opened.
+  void KeepRecoveryRecordIn(const QString& folder);
+  void KeepNoRecoveryRecord();
+  // Proposals stored by "Gravar" (or recovered) that "Encerrar" has not
+  // written yet.
+  bool HasUnwrittenProposals() const { return unwrittenProposals_; }
+
   void ApplyLotFilter();
   void ShowCurrentItem();
   void RefreshTotal();
@@ -193,6 +209,27 @@ class TFRM_KLAVPropostas : public QWidget {
   void AdvanceAfterSave();
   void SaveProposals();
   void FocusChanged(QWidget* old, QWidget* now);
+  void StampSupplier();
+  bool ConfirmReplacing(const QString& path, const QString& name);
+
+  // Recovery record (UNT_KLAVPropostas_Recuperacao.cpp).
+  bool ConfirmDiscardingUnwritten();
+  void StartRecovery(const QString& path);
+  void RecordStoredItem();
+  void ForgetRecoveryRecord();
+  void PutBackRecovered(const proposals::RecoveredProposals& recovered);
+
+  enum class RecoveryKeeping { UserDataFolder, Folder, None };
+  RecoveryKeeping recoveryKeeping_ = RecoveryKeeping::UserDataFolder;
+  QString recoveryFolder_;
+  std::unique_ptr<proposals::RecoveryRecord> recovery_;
+  std::optional<proposals::RecoveryKey> recoveryKey_;  // of the open file
+  bool unwrittenProposals_ = false;
+  // The open file: its full path, the button that read it and the purpose
+  // it was read under (which names the proposals file).
+  QString openFile_;
+  int openTag_ = -1;
+  int openPurpose_ = -1;
 
   bool shown_ = false;
   bool walkingItems_ = false;  // RefreshTotal is summing the items on view

@@ -32,6 +32,8 @@ void TFRM_KLAVPropostas::BBT_ArquivoClick(QPushButton* sender) {
   OPG_Arquivo.Filter =
       QString::fromStdString(proposals::openFileFilter(tag, CMB_Finalidade->currentIndex()));
   if (!OPG_Arquivo.Execute(this)) return;
+  // The chosen file replaces the open one and its unwritten proposals.
+  if (!ConfirmDiscardingUnwritten()) return;
   try {
     ReadFile(tag, OPG_Arquivo.FileName);
   } catch (...) {  // any failure of the read, whatever its kind
@@ -40,7 +42,9 @@ void TFRM_KLAVPropostas::BBT_ArquivoClick(QPushButton* sender) {
                                                             static_cast<qsizetype>(proposals::kReadFailureMessage.size())),
                    false);
     ClearForm();
+    return;
   }
+  StartRecovery(OPG_Arquivo.FileName);
 }
 
 void TFRM_KLAVPropostas::ReadFile(int tag, const QString& path) {
@@ -88,6 +92,9 @@ void TFRM_KLAVPropostas::ReadFile(int tag, const QString& path) {
   FillHeader(tag);
   BuildLots(tag);
   lastFolder_ = QFileInfo(path).absolutePath();
+  openFile_ = QFileInfo(path).absoluteFilePath();
+  openTag_ = tag;
+  openPurpose_ = purpose;
 
   for (QWidget* panel : {PNL_Processo, PNL_ObjetoGeral, PNL_Lote, PNL_Item, PNL_Grid}) SetPanelEnabled(panel, true);
   BBT_Gravar->setEnabled(false);

@@ -1,6 +1,7 @@
 // "Encerrar": the completeness check, writing the proposals file and the end
 // of the program.
 #include <QDir>
+#include <QFileInfo>
 
 #include "ProposalRules.h"
 #include "UNT_KLAVPropostas.h"
@@ -8,6 +9,9 @@
 
 void TFRM_KLAVPropostas::BBT_EncerrarClick() {
   if (!CDS_Processo.isOpen()) return;
+  // The supplier panel names the file and fills every row; after "Abrir
+  // Propostas" it can still be edited, so it is checked as "Confirmar" does.
+  if (!CheckSupplier()) return;
   ItemGridActive = false;
   LotGridActive = false;
   bool mayClose = true;
@@ -38,18 +42,67 @@ void TFRM_KLAVPropostas::BBT_EncerrarClick() {
 }
 
 void TFRM_KLAVPropostas::SaveProposals() {
-  const std::string name = proposals::proposalsFileName(
-      CMB_Finalidade->currentIndex(), PNL_NumeroProcesso->text().toStdString(),
-      PNL_AnoExercicioProcesso->text().toStdString(), NumberText().toStdString());
+  // The prefix follows the purpose the open file was read under, as its
+  // number and year on the panels do.
+  const QString name = QString::fromStdString(proposals::proposalsFileName(
+      openPurpose_, PNL_NumeroProcesso->text().toStdString(), PNL_AnoExercicioProcesso->text().toStdString(),
+      NumberText().toStdString()));
   // Next to the file last opened; the engine writes a temporary file there
   // and renames it over the target, so a failure leaves no damaged file and
   // the data stays in memory for another try.
-  const QString path = QDir(lastFolder_.isEmpty() ? QDir::currentPath() : lastFolder_)
-                           .filePath(QString::fromStdString(name));
+  const QString path = QDir(lastFolder_.isEmpty() ? QDir::currentPath() : lastFolder_).filePath(name);
+  if (!ConfirmReplacing(path, name)) return;
+  StampSupplier();
   CDS_Processo.saveToFile(path.toStdString());
+  ForgetRecoveryRecord();
+  unwrittenProposals_ = false;
   ShowMessageBox(QStringLiteral("INF"),
-                 QStringLiteral("O arquivo\n") + QString::fromStdString(name) +
+                 QStringLiteral("O arquivo\n") + name +
                      QStringLiteral("\nfoi gravado com êxito.\nO programa será encerrado."),
                  false);
   close();
+}
+
+// A file of that name other than the proposals file being worked on (a
+// proposal finished earlier, say) is replaced only when the user agrees.
+bool TFRM_KLAVPropostas::ConfirmReplacing(const QString& path, const QString& name) {
+  const QFileInfo target(path);
+  if (!target.exists() || target.isDir()) return true;
+  const bool reopened = openTag_ == proposals::kTagProposals &&
+                        target.canonicalFilePath() == QFileInfo(openFile_).canonicalFilePath();
+  if (reopened) return true;
+  return ShowMessageBox(QStringLiteral("CON"),
+                        QStringLiteral("Já existe o arquivo\n") + name + QStringLiteral("\nDeseja substituí-lo?"),
+                        true);
+}
+
+// The supplier of the panel into every item of every lot, so that the rows
+// and the file name agree.
+void TFRM_KLAVPropostas::StampSupplier() {
+  const std::string supplier = NumberText().toStdString();
+  const std::string name = EDT_NomeFornecedor->text().trimmed().toStdString();
+  const bool itemFollow = ItemGridActive;
+  const bool lotFollow = LotGridActive;
+  ItemGridActive = false;
+  LotGridActive = false;
+  {
+    recordtable::DisplaySuspension suspended(CDS_Processo);
+    const std::string filterText = CDS_Processo.filterText();
+    const bool filtered = CDS_Processo.filtered();
+    CDS_Processo.setFiltered(false);
+    auto& number = CDS_Processo.fieldByName("NRO_FORNECEDOR");
+    auto& supplierName = CDS_Processo.fieldByName("DES_NOME");
+    for (CDS_Processo.first(); !CDS_Processo.eof(); CDS_Processo.next()) {
+      if (number.asText() == supplier && supplierName.asText() == name) continue;
+      CDS_Processo.edit();
+      number.setText(supplier);
+      supplierName.setText(name);
+      CDS_Processo.post();
+    }
+    CDS_Processo.setFilterText(filterText);
+    CDS_Processo.setFiltered(filtered);
+  }
+  ItemGridActive = itemFollow;
+  LotGridActive = lotFollow;
+  CDS_Processo.first();  // where the completeness check left the view
 }

@@ -118,6 +118,7 @@ void TFRM_KLAVPropostas::BBT_GravarClick() {
     CDS_Processo.cancel();
     throw;
   }
+  RecordStoredItem();
   AdvanceAfterSave();
   ItemGridActive = false;
   RefreshTotal();
