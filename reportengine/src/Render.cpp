@@ -45,7 +45,7 @@ void drawItem(QPainter& painter, const PageItem& item, double scale) {
   switch (item.kind) {
     case PageItem::Kind::Text:
       painter.setFont(toQFont(item.font));
-      painter.drawText(rect, toQtAlignment(item.align) | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
+      painter.drawText(rect, toQtAlignment(item.align) | Qt::AlignTop | Qt::TextSingleLine,
                        qtext(item.text));
       break;
     case PageItem::Kind::Line:

@@ -1,20 +1,14 @@
+// Word wrapping: lines no wider than a width, long words broken between
+// characters, and the cache of broken words.
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "TextFit.h"
 #include "reportengine/Layout.h"
 
 namespace reportengine {
 namespace {
-
-// Length of the UTF-8 sequence starting with `lead` (1 for stray bytes, so
-// that a malformed text still advances).
-std::size_t sequenceLength(unsigned char lead) {
-  if (lead >= 0xF0 && lead < 0xF8) return 4;
-  if (lead >= 0xE0) return lead < 0xF0 ? 3 : 1;
-  if (lead >= 0xC0) return 2;
-  return 1;
-}
 
 // The text's words joined by single blanks.
 std::string collapseBlanks(std::string_view text) {
@@ -34,8 +28,8 @@ std::string collapseBlanks(std::string_view text) {
 
 class Wrapper {
  public:
-  Wrapper(double width, const Font& font, const TextMeasurer& measurer)
-      : width_(width), font_(font), measurer_(measurer), blank_(measurer.textWidth(font, " ")) {}
+  Wrapper(double width, const Font& font, const TextMeasurer& measurer, WordBreakCache* cache)
+      : width_(width), font_(font), measurer_(measurer), cache_(cache), blank_(measurer.textWidth(font, " ")) {}
 
   // Fills lines greedily by the widths of their words, each measured once;
   // a line is then measured whole, and while kerning across blanks makes it
@@ -71,7 +65,7 @@ class Wrapper {
 
   // The words of the text; a word wider than the whole width becomes pieces
   // that each fill a line.
-  std::vector<Token> tokenize(std::string_view text) const {
+  std::vector<Token> tokenize(std::string_view text) {
     std::vector<Token> tokens;
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -84,10 +78,7 @@ class Wrapper {
       if (width <= width_ + 1e-9)
         tokens.push_back({std::string(word), width});
       else
-        for (std::string& piece : breakLongWord(word)) {
-          double pieceWidth = measurer_.textWidth(font_, piece);
-          tokens.push_back({std::move(piece), pieceWidth});
-        }
+        for (const WordPiece& piece : piecesOf(word, width)) tokens.push_back({piece.text, piece.width});
     }
     return tokens;
   }
@@ -98,29 +89,38 @@ class Wrapper {
     return line;
   }
 
-  // Pieces of a word, each as long as fits (at least one character).
-  std::vector<std::string> breakLongWord(std::string_view word) const {
-    std::vector<std::string> pieces;
-    std::string piece;
-    std::size_t pos = 0;
-    while (pos < word.size()) {
-      std::size_t len = std::min(sequenceLength(static_cast<unsigned char>(word[pos])), word.size() - pos);
-      std::string candidate = piece + std::string(word.substr(pos, len));
-      if (!piece.empty() && !fits(candidate)) {
-        pieces.push_back(std::move(piece));
-        piece = std::string(word.substr(pos, len));
-      } else {
-        piece = std::move(candidate);
-      }
-      pos += len;
+  const std::vector<WordPiece>& piecesOf(std::string_view word, double wordWidth) {
+    if (cache_) {
+      if (const auto* known = cache_->find(font_, width_, word)) return *known;
+      return cache_->store(font_, width_, word, breakLongWord(word, wordWidth));
     }
-    pieces.push_back(std::move(piece));
+    scratch_ = breakLongWord(word, wordWidth);
+    return scratch_;
+  }
+
+  // Pieces of a word, each as long as fits (at least one character); each
+  // cut is found by a search over the number of characters, so the word
+  // costs about as much to break as to measure once.
+  std::vector<WordPiece> breakLongWord(std::string_view word, double wordWidth) const {
+    std::vector<WordPiece> pieces;
+    std::vector<std::size_t> bounds = characterBoundaries(word);
+    const std::size_t characters = bounds.size() - 1;
+    // The first guess of each cut: as many characters as the average width allows.
+    const auto guess = static_cast<std::size_t>(width_ / std::max(1e-9, wordWidth / double(characters)));
+    for (std::size_t from = 0; from < characters;) {
+      std::size_t count = std::max<std::size_t>(1, fittingCount(word, bounds, from, width_, font_, measurer_, guess));
+      std::string_view piece = word.substr(bounds[from], bounds[from + count] - bounds[from]);
+      pieces.push_back({std::string(piece), measurer_.textWidth(font_, piece)});
+      from += count;
+    }
     return pieces;
   }
 
   double width_;
   const Font& font_;
   const TextMeasurer& measurer_;
+  WordBreakCache* cache_;
+  std::vector<WordPiece> scratch_;
   double blank_;
   std::vector<std::string> lines_;
 };
@@ -134,9 +134,31 @@ std::string singleLine(std::string_view text) {
   return out;
 }
 
+std::string WordBreakCache::key(const Font& font, double width, std::string_view word) {
+  std::string key = font.family;
+  key += '\0' + std::to_string(font.pointSize) + (font.bold ? "b" : "") + '\0' + std::to_string(width) + '\0';
+  key += word;
+  return key;
+}
+
+const std::vector<WordPiece>* WordBreakCache::find(const Font& font, double width, std::string_view word) const {
+  auto found = pieces_.find(key(font, width, word));
+  return found == pieces_.end() ? nullptr : &found->second;
+}
+
+const std::vector<WordPiece>& WordBreakCache::store(const Font& font, double width, std::string_view word,
+                                                    std::vector<WordPiece> pieces) {
+  if (bytes_ > kMaxBytes) {
+    pieces_.clear();
+    bytes_ = 0;
+  }
+  bytes_ += 2 * word.size();
+  return pieces_.insert_or_assign(key(font, width, word), std::move(pieces)).first->second;
+}
+
 std::vector<std::string> wrapText(std::string_view text, double width, const Font& font,
-                                  const TextMeasurer& measurer) {
-  Wrapper wrapper(width, font, measurer);
+                                  const TextMeasurer& measurer, WordBreakCache* cache) {
+  Wrapper wrapper(width, font, measurer, cache);
   std::size_t pos = 0;
   for (;;) {
     std::size_t end = text.find('\n', pos);
