@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "TextFit.h"
+#include "reportengine/Messages.h"
 
 namespace reportengine {
 namespace {
@@ -98,7 +99,7 @@ class LayoutSession::Run {
     for (std::size_t p = 0; p < document_.pages.size(); ++p)
       for (PageItem& item : document_.pages[p].items)
         if (item.system == PageItem::System::PageOfPages)
-          item.text = item.prefix + std::to_string(p + 1) + " de " + count;
+          item.text = item.prefix + std::to_string(p + 1) + messages::kPageOfPagesJoin + count;
     document_.complete = true;
     stage_ = Stage::Done;
   }
@@ -518,7 +519,7 @@ class LayoutSession::Run {
       item.y += cursor_;
       if (item.system == PageItem::System::PageNumber) item.text = item.prefix + number;
       if (item.system == PageItem::System::PageOfPages)
-        item.text = item.prefix + number + " de " + std::string(kUnknownCount);
+        item.text = item.prefix + number + messages::kPageOfPagesJoin + std::string(kUnknownCount);
       page.items.push_back(std::move(item));
     }
     band.items.clear();

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "recordtable/table.h"
+#include "reportengine/Messages.h"
 
 namespace reportengine {
 
@@ -81,7 +82,10 @@ Element& Band::addShape(std::string name, double left, double top, double width,
 Element& Band::element(std::string_view name) {
   for (auto& e : elements_)
     if (e->name == name) return *e;
-  throw std::out_of_range("A faixa " + name_ + " não tem o elemento " + std::string(name));
+  std::string message = messages::kMissingElement;
+  message.replace(message.find("%2"), 2, name);
+  message.replace(message.find("%1"), 2, name_);
+  throw std::out_of_range(message);
 }
 
 Band& Band::addChild(std::string name, double height) {
