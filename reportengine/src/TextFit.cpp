@@ -30,11 +30,16 @@ std::vector<std::size_t> characterBoundaries(std::string_view utf8) {
 }
 
 std::size_t fittingCount(std::string_view text, const std::vector<std::size_t>& boundaries, std::size_t from,
-                         double width, const Font& font, const TextMeasurer& measurer, std::size_t hint) {
+                         double width, const Font& font, const TextMeasurer& measurer, std::size_t hint,
+                         double* fittedWidth) {
   const std::size_t available = boundaries.size() - 1 - from;
+  double goodWidth = 0;
   auto fits = [&](std::size_t count) {
     std::string_view piece = text.substr(boundaries[from], boundaries[from + count] - boundaries[from]);
-    return measurer.textWidth(font, piece) <= width + kTolerance;
+    double measured = measurer.textWidth(font, piece);
+    if (measured > width + kTolerance) return false;
+    if (count > 0) goodWidth = measured;  // the last count that fits is the largest tried so far
+    return true;
   };
   // Bracket the answer between a count that fits and one that does not (or
   // is past the end), galloping from the hint, then halve the bracket.
@@ -66,6 +71,7 @@ std::size_t fittingCount(std::string_view text, const std::vector<std::size_t>& 
     std::size_t middle = good + (bad - good) / 2;
     (fits(middle) ? good : bad) = middle;
   }
+  if (fittedWidth) *fittedWidth = good > 0 ? goodWidth : 0;
   return good;
 }
 

@@ -19,10 +19,12 @@ namespace reportengine {
 std::vector<std::size_t> characterBoundaries(std::string_view utf8);
 
 // How many characters from boundary `from` on fit in `width` (0 when not
-// even one does). The search starts at `hint`, so a good guess (from the
-// text's average character width) settles it in a few measurements.
+// even one does), and in `fittedWidth` (when given) the width of those
+// characters. The search starts at `hint`, so a good guess (the count of
+// the piece before) settles it in a few measurements.
 std::size_t fittingCount(std::string_view text, const std::vector<std::size_t>& boundaries, std::size_t from,
-                         double width, const Font& font, const TextMeasurer& measurer, std::size_t hint);
+                         double width, const Font& font, const TextMeasurer& measurer, std::size_t hint,
+                         double* fittedWidth = nullptr);
 
 // The text as much of it shows in `width`: its start when left-aligned, its
 // end when right-aligned, its middle when centred. Unchanged when it fits.

@@ -35,7 +35,8 @@ class Wrapper {
   // a line is then measured whole, and while kerning across blanks makes it
   // wider than the width, its last word moves on to the next line.
   void paragraph(std::string_view text) {
-    if (fits(text)) {  // most texts: one line, one measurement
+    paragraphWidth_ = measurer_.textWidth(font_, text);
+    if (paragraphWidth_ <= width_ + 1e-9) {  // most texts: one line, one measurement
       lines_.push_back(collapseBlanks(text));
       return;
     }
@@ -74,11 +75,12 @@ class Wrapper {
       std::string_view word = text.substr(pos, end - pos);
       pos = end + 1;
       if (word.empty()) continue;
-      double width = measurer_.textWidth(font_, word);
+      // A paragraph of one word was measured whole already.
+      double width = word.size() == text.size() ? paragraphWidth_ : measurer_.textWidth(font_, word);
       if (width <= width_ + 1e-9)
         tokens.push_back({std::string(word), width});
       else
-        for (const WordPiece& piece : piecesOf(word, width)) tokens.push_back({piece.text, piece.width});
+        for (const WordPiece& piece : piecesOf(word)) tokens.push_back({piece.text, piece.width});
     }
     return tokens;
   }
@@ -89,28 +91,50 @@ class Wrapper {
     return line;
   }
 
-  const std::vector<WordPiece>& piecesOf(std::string_view word, double wordWidth) {
+  const std::vector<WordPiece>& piecesOf(std::string_view word) {
     if (cache_) {
       if (const auto* known = cache_->find(font_, width_, word)) return *known;
-      return cache_->store(font_, width_, word, breakLongWord(word, wordWidth));
+      return cache_->store(font_, width_, word, breakLongWord(word));
     }
-    scratch_ = breakLongWord(word, wordWidth);
+    scratch_ = breakLongWord(word);
     return scratch_;
   }
 
-  // Pieces of a word, each as long as fits (at least one character); each
-  // cut is found by a search over the number of characters, so the word
-  // costs about as much to break as to measure once.
-  std::vector<WordPiece> breakLongWord(std::string_view word, double wordWidth) const {
+  // Pieces of a word, each as long as fits (at least one character). The
+  // running sums of the characters' advances (each distinct character
+  // measured once) place each cut; one measurement of the piece confirms
+  // it, and only where kerning makes the sums wrong does a search follow.
+  std::vector<WordPiece> breakLongWord(std::string_view word) const {
     std::vector<WordPiece> pieces;
     std::vector<std::size_t> bounds = characterBoundaries(word);
     const std::size_t characters = bounds.size() - 1;
-    // The first guess of each cut: as many characters as the average width allows.
-    const auto guess = static_cast<std::size_t>(width_ / std::max(1e-9, wordWidth / double(characters)));
+    auto character = [&](std::size_t k) { return word.substr(bounds[k], bounds[k + 1] - bounds[k]); };
+    std::vector<double> sums(characters + 1, 0.0);
+    for (std::size_t k = 0; k < characters; ++k) sums[k + 1] = sums[k] + measurer_.textWidth(font_, character(k));
     for (std::size_t from = 0; from < characters;) {
-      std::size_t count = std::max<std::size_t>(1, fittingCount(word, bounds, from, width_, font_, measurer_, guess));
-      std::string_view piece = word.substr(bounds[from], bounds[from + count] - bounds[from]);
-      pieces.push_back({std::string(piece), measurer_.textWidth(font_, piece)});
+      // The most characters whose advances add up to the width.
+      auto end = std::upper_bound(sums.begin() + static_cast<std::ptrdiff_t>(from), sums.end(), sums[from] + width_);
+      std::size_t guess = std::max<std::size_t>(1, static_cast<std::size_t>(end - sums.begin()) - 1 - from);
+      std::string_view piece = word.substr(bounds[from], bounds[from + guess] - bounds[from]);
+      double fitted = measurer_.textWidth(font_, piece);
+      bool last = from + guess == characters;
+      // Accepted when it fits and one more character clearly would not.
+      bool clear = last || sums[from + guess + 1] - sums[from] > width_ + 0.5 * (sums[from + guess + 1] - sums[from + guess]);
+      std::size_t count = guess;
+      bool fits = fitted <= width_ + 1e-9;
+      if (fits && !clear) {  // close: one more character decides
+        std::string_view longer = word.substr(bounds[from], bounds[from + guess + 1] - bounds[from]);
+        double longerWidth = measurer_.textWidth(font_, longer);
+        if (longerWidth <= width_ + 1e-9) fits = false, guess += 1;  // the sums were short: search on
+      }
+      if (!fits) {
+        count = fittingCount(word, bounds, from, width_, font_, measurer_, guess, &fitted);
+        if (count == 0) {  // not even one character fits: it goes alone
+          count = 1;
+          fitted = measurer_.textWidth(font_, character(from));
+        }
+      }
+      pieces.push_back({std::string(word.substr(bounds[from], bounds[from + count] - bounds[from])), fitted});
       from += count;
     }
     return pieces;
@@ -122,6 +146,7 @@ class Wrapper {
   WordBreakCache* cache_;
   std::vector<WordPiece> scratch_;
   double blank_;
+  double paragraphWidth_ = 0;
   std::vector<std::string> lines_;
 };
 
