@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <chrono>
+#include <exception>
 #include <cmath>
 
 #include "reportengine/Messages.h"
@@ -98,7 +99,16 @@ void PreviewDialog::layoutSlice() {
   if (!session_) return;
   auto start = std::chrono::steady_clock::now();
   bool done = false;
-  while (!(done = session_->advance(kRowsPerStep)) && std::chrono::steady_clock::now() - start < kSliceTime) {
+  try {
+    while (!(done = session_->advance(kRowsPerStep)) && std::chrono::steady_clock::now() - start < kSliceTime) {
+    }
+  } catch (const std::exception& error) {
+    // An error of the data (a missing field) ends the preview's run where
+    // it is, and is shown: an exception must not cross the event loop.
+    stopLayout();
+    refresh();
+    reportError(QString::fromUtf8(error.what()));
+    return;
   }
   if (done) {
     sliceTimer_->stop();
@@ -145,11 +155,16 @@ QProgressDialog* PreviewDialog::makeProgress(const char* caption) {
 std::optional<Document> PreviewDialog::freshRun(QProgressDialog& progress) {
   if (!sessions_) return runner_ ? runner_() : document_;
   std::unique_ptr<LayoutSession> run = sessions_();
-  while (!run->advance(kRowsPerStep)) {
-    progress.setMaximum(static_cast<int>(std::max<std::size_t>(1, run->rowCount())));
-    progress.setValue(static_cast<int>(run->rowsDone()));
-    if (onProgress) onProgress(progress);
-    if (progress.wasCanceled()) return std::nullopt;
+  try {
+    while (!run->advance(kRowsPerStep)) {
+      progress.setMaximum(static_cast<int>(std::max<std::size_t>(1, run->rowCount())));
+      progress.setValue(static_cast<int>(run->rowsDone()));
+      if (onProgress) onProgress(progress);
+      if (progress.wasCanceled()) return std::nullopt;
+    }
+  } catch (const std::exception& error) {
+    reportError(QString::fromUtf8(error.what()));
+    return std::nullopt;
   }
   return run->take();
 }

@@ -273,3 +273,18 @@ TEST_F(PreviewDialogTest, SavingWhileThePreviewLaysOutStopsItsRunSoTotalsAreNotS
   EXPECT_TRUE(dialog.layoutFinished());
   EXPECT_EQ(dialog.pageCount(), 101);
 }
+
+TEST_F(PreviewDialogTest, AnErrorWhileThePreviewLaysOutIsShownAndKeepsThePagesReady) {
+  SummingReport r(5000);
+  r.report.detail()->beforePrint = [&r](Band&, bool&) {
+    if (r.table.fieldByName("ITEM").asInteger() == 3000) throw std::runtime_error("Campo com defeito");
+  };
+  PreviewDialog dialog(r.sessions());
+  QString shown;
+  dialog.showError = [&](const QString& message) { shown = message; };
+  for (int slices = 0; shown.isEmpty() && slices < 100000; ++slices) ASSERT_NO_THROW(dialog.layoutSlice());
+  EXPECT_EQ(shown, QStringLiteral("Campo com defeito"));
+  EXPECT_GE(dialog.pageCount(), 50);  // the pages before the failing row stay viewable
+  EXPECT_FALSE(dialog.layoutFinished());
+  dialog.showPage(dialog.pageCount() - 1);
+}
