@@ -290,3 +290,61 @@ TEST_F(LayoutTest, TextsWiderThanTheirBoxAreClippedOrShrunkDownToSixPoints) {
     label.name = "USED";
   }
 }
+
+namespace {
+
+// The bands of a page after its heading (the column header).
+Names bodyOf(const Page& page) {
+  Names names = bandNames(page);
+  auto heading = std::find(names.begin(), names.end(), "CH");
+  return Names(heading + 1, names.end());
+}
+
+Names firstOf(const Names& names, std::size_t count) { return Names(names.begin(), names.begin() + long(count)); }
+Names lastOf(const Names& names, std::size_t count) { return Names(names.end() - long(count), names.end()); }
+
+}  // namespace
+
+TEST_F(LayoutTest, KeepRulesMoveALotHeaderWithItsItemAndAnItemBlockAndALotTotalTogether) {
+  // 214.4 mm of body a page; lot 1 fills page 1 up to 14.4 mm from its foot:
+  // room for lot 2's header (6 mm) and a detail band (5 mm), not its chain (11 mm).
+  std::vector<Row> rows;
+  for (int i = 1; i <= 17; ++i) rows.push_back({1, i, "x", 1});
+  rows.push_back({2, 1, "y", 1});
+  rows.push_back({2, 2, "y", 1});
+  fillTable(table, rows);
+  Band& lotHeader = *report.findBand("GH");
+  Band& detail = *report.detail();
+  Document free = layout();
+  EXPECT_EQ(lastOf(bodyOf(free.pages[0]), 3), (Names{"GF", "GH", "D"}));
+  EXPECT_EQ(firstOf(bodyOf(free.pages[1]), 1), (Names{"D1"}));  // the item's block split
+  detail.keep.chainTogether = true;
+  Document together = layout();
+  EXPECT_EQ(lastOf(bodyOf(together.pages[0]), 2), (Names{"GF", "GH"}));  // a bare lot header
+  EXPECT_EQ(firstOf(bodyOf(together.pages[1]), 3), (Names{"D", "D1", "D2"}));
+  lotHeader.keep.withNext = true;
+  Document kept = layout();
+  EXPECT_EQ(lastOf(bodyOf(kept.pages[0]), 1), (Names{"GF"}));
+  EXPECT_EQ(firstOf(bodyOf(kept.pages[1]), 4), (Names{"GH", "D", "D1", "D2"}));
+}
+
+TEST_F(LayoutTest, AGroupFooterKeptWithThePreviousBandTakesTheLastItemAlong) {
+  // 18 items and one wrapped name leave 6.4 mm: less than the lot total's 7 mm.
+  std::vector<Row> rows;
+  for (int i = 1; i <= 18; ++i) rows.push_back({1, i, i == 5 ? "um nome que ocupa duas linhas" : "x", 1});
+  rows.push_back({2, 1, "y", 1});
+  fillTable(table, rows);
+  report.detail()->keep.chainTogether = true;
+  Document alone = layout();
+  EXPECT_EQ(firstOf(bodyOf(alone.pages[1]), 1), (Names{"GF"}));
+  report.findBand("GF")->keep.withPrevious = true;
+  hooks.clear();
+  Document kept = layout();
+  EXPECT_EQ(lastOf(bodyOf(kept.pages[0]), 3), (Names{"D", "D1", "D2"}));
+  EXPECT_EQ(firstOf(bodyOf(kept.pages[1]), 4), (Names{"D", "D1", "D2", "GF"}));
+  int details = 0;
+  for (const Page& page : kept.pages)
+    for (const PlacedBand& band : page.bands) details += band.name == "D";
+  EXPECT_EQ(details, 19);  // moved, not printed twice
+  EXPECT_EQ(std::count(hooks.begin(), hooks.end(), "D"), 19);  // and its hook ran once
+}
