@@ -181,7 +181,7 @@ void PreviewDialog::buildControls() {
   firstButton_ = button(QStringLiteral("|<"), text(messages::kFirstPage));
   priorButton_ = button(QStringLiteral("<"), text(messages::kPriorPage));
   pageCaption_ = new QLabel(this);
-  pageCaption_->setMinimumWidth(120);
+  pageCaption_->setMinimumWidth(210);  // room for "Página 100 de 1000… (99%)"
   pageCaption_->setAlignment(Qt::AlignCenter);
   bar->addWidget(pageCaption_);
   nextButton_ = button(QStringLiteral(">"), text(messages::kNextPage));
