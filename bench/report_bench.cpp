@@ -5,6 +5,11 @@
 //
 // Counter "x_texts_only": time of layout + PDF divided by the time of the
 // baseline PDF of the same pages, one baseline made after each iteration.
+// "x_one_page" (BM_FirstPageReady): the time until the preview's first page
+// is ready divided by the average time one page of the whole layout takes.
+// "x_ordinary" (BM_LongWords): layout of items whose technical description is
+// one word of 2 000 characters, divided by the layout of the same number of
+// characters in ordinary words.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -30,19 +35,29 @@ QString outputPath(const char* what) {
                                     .string());
 }
 
-std::string especificacao(int item) {
-  return "Item " + std::to_string(item) +
-         ": produto de primeira qualidade, embalagem original do fabricante com identificação do lote, "
-         "data de fabricação e validade. Validade mínima de 12 meses na data da entrega; registro no "
-         "órgão competente quando exigido.";
+// The technical descriptions: about 200 characters of ordinary text, or
+// 2 000 characters as one word or as ordinary words.
+enum class Text { Usual, LongWord, LongOrdinary };
+
+std::string especificacao(int item, Text kind) {
+  std::string usual = "Item " + std::to_string(item) +
+                      ": produto de primeira qualidade, embalagem original do fabricante com identificação do lote, "
+                      "data de fabricação e validade. Validade mínima de 12 meses na data da entrega; registro no "
+                      "órgão competente quando exigido.";
+  if (kind == Text::Usual) return usual;
+  std::string text = std::to_string(item);
+  const std::string words = kind == Text::LongWord ? "ABCDEFGHIJ0123456789abcdefghij" : "abcde fghij klmno pqrst 1234 ";
+  while (text.size() < 2000) text += words;
+  text.resize(2000);
+  return text;
 }
 
 // A bidding process of `items` proposed items in lots of 50, filled into a
 // report once per size; they live until main() ends, before the application.
-std::map<int, std::unique_ptr<TQRP_Propostas>> reports;
+std::map<std::pair<int, Text>, std::unique_ptr<TQRP_Propostas>> reports;
 
-TQRP_Propostas& reportOf(int items) {
-  auto& slot = reports[items];
+TQRP_Propostas& reportOf(int items, Text kind = Text::Usual) {
+  auto& slot = reports[{items, kind}];
   if (slot) return *slot;
   recordtable::Table processo("CDS_Processo");
   std::vector<recordtable::FieldDef> defs;
@@ -74,7 +89,7 @@ TQRP_Propostas& reportOf(int items) {
     text("DES_PRODUTO", "PRODUTO " + std::to_string(i) + " COMPRIMIDO 500 MG CAIXA COM 20 UNIDADES");
     processo.fieldByName("COD_UNIDADEMEDIDA").setInteger(4);
     text("DES_UNIDADEMEDIDA", "CX");
-    text("DES_ESPECIFICACAO", especificacao(i));
+    text("DES_ESPECIFICACAO", especificacao(i, kind));
     processo.fieldByName("QTD_PRODUTO").setFloat(100 + i % 900);
     processo.fieldByName("QTD_PROPOSTA").setFloat(100 + i % 900);
     processo.fieldByName("VLR_PROPOSTA").setFloat(1.25);
@@ -141,8 +156,63 @@ void BM_LayoutAndPdf(benchmark::State& state) {
   std::filesystem::remove(baselinePath.toStdString());
 }
 
+// The preview's first page: a session advanced row by row until its first
+// page is final, against the average time a page of the whole layout takes.
+void BM_FirstPageReady(benchmark::State& state) {
+  TQRP_Propostas& report = reportOf(int(state.range(0)));
+  double firstSeconds = 0, wholeSeconds = 0;
+  std::size_t pages = 0;
+  for (auto _ : state) {
+    auto start = Clock::now();
+    reportengine::QtTextMeasurer measurer;
+    reportengine::LayoutSession session(report, measurer);
+    while (!session.advance(1) && session.document().pages.size() < 2) {
+    }
+    firstSeconds += seconds(Clock::now() - start);
+
+    state.PauseTiming();
+    auto wholeStart = Clock::now();
+    reportengine::QtTextMeasurer wholeMeasurer;
+    pages = reportengine::layoutReport(report, wholeMeasurer).pages.size();
+    wholeSeconds += seconds(Clock::now() - wholeStart);
+    state.ResumeTiming();
+  }
+  double n = double(state.iterations());
+  state.counters["pages"] = double(pages);
+  state.counters["first_page_ms"] = firstSeconds / n * 1000;
+  state.counters["page_avg_ms"] = wholeSeconds / n / double(pages) * 1000;
+  state.counters["x_one_page"] = firstSeconds / (wholeSeconds / double(pages));
+}
+
+// Layout of technical descriptions that are one 2 000-character word, then
+// (outside the timer) of 2 000 characters of ordinary words.
+void BM_LongWords(benchmark::State& state) {
+  TQRP_Propostas& longWords = reportOf(int(state.range(0)), Text::LongWord);
+  TQRP_Propostas& ordinary = reportOf(int(state.range(0)), Text::LongOrdinary);
+  double longSeconds = 0, ordinarySeconds = 0;
+  for (auto _ : state) {
+    auto start = Clock::now();
+    reportengine::QtTextMeasurer measurer;
+    benchmark::DoNotOptimize(reportengine::layoutReport(longWords, measurer));
+    longSeconds += seconds(Clock::now() - start);
+
+    state.PauseTiming();
+    auto ordinaryStart = Clock::now();
+    reportengine::QtTextMeasurer ordinaryMeasurer;
+    benchmark::DoNotOptimize(reportengine::layoutReport(ordinary, ordinaryMeasurer));
+    ordinarySeconds += seconds(Clock::now() - ordinaryStart);
+    state.ResumeTiming();
+  }
+  double n = double(state.iterations());
+  state.counters["long_word_ms"] = longSeconds / n * 1000;
+  state.counters["ordinary_ms"] = ordinarySeconds / n * 1000;
+  state.counters["x_ordinary"] = longSeconds / ordinarySeconds;
+}
+
 }  // namespace
 
+BENCHMARK(BM_FirstPageReady)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LongWords)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_TextsOnlyPdf)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LayoutAndPdf)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -14,6 +14,10 @@ Font arial(double size, bool bold = false) { return Font{"Arial", size, bold}; }
 constexpr double kBandWidth = 195.8;
 constexpr const char* kTotalPattern = "#,##0.00";
 constexpr const char* kQuantityPattern = "#,##0.0000";
+// Amounts and the supplier's name shrink to fit their box rather than run
+// into the next column.
+constexpr reportengine::TextFit kShrink = reportengine::TextFit::ShrinkToFit;
+constexpr double kNameWidth = 142.0;
 
 std::string trimmed(std::string_view text) {
   const char* blanks = " \t\r\n";
@@ -80,8 +84,10 @@ void TQRP_Propostas::BuildPageHeader() {
   b.addLabel("QRL_Entidade", "Entidade:", 1.3, 0.3, 14.0, Align::Left, arial(9));
   b.addLabel("QRL_Municipio", "Municipío:", 1.3, 5.3, 14.8, Align::Left, arial(9));
   b.addLabel("QRL_CNPJ", "CNPJ:", 1.3, 10.6, 9.5, Align::Left, arial(9));
-  b.addField("QRT_DES_TipoEntidade", "DES_TIPOENTIDADE", "", 17.2, 0.3, 36.5, Align::Left, arial(9));
-  b.addField("QRT_DES_Municipio", "DES_MUNICIPIO", "", 17.2, 5.3, 36.5, Align::Left, arial(9));
+  // Texts are clipped to their box: the entity's and the town's names reach
+  // as far as the page number's column, so that a whole name shows.
+  b.addField("QRT_DES_TipoEntidade", "DES_TIPOENTIDADE", "", 17.2, 0.3, kNameWidth, Align::Left, arial(9)).fit = kShrink;
+  b.addField("QRT_DES_Municipio", "DES_MUNICIPIO", "", 17.2, 5.3, kNameWidth, Align::Left, arial(9)).fit = kShrink;
   b.addField("QRT_NRO_CGC", "NRO_CGC", "", 17.2, 10.6, 36.5, Align::Left, arial(9));
   b.addSystem("QRS_Pagina", ElementKind::PageNumber, "Página: ", 160.1, 0.3, 35.2, Align::Right, arial(8));
   b.addSystem("QRS_Data", ElementKind::DateTime, "", 160.1, 5.6, 35.2, Align::Right, arial(8));
@@ -126,7 +132,7 @@ void TQRP_Propostas::BuildColumnHeader() {
   CHB_Propostas = &b;
   b.addLine("QRH_CabecalhoColuna", 0.0, 0.0, kBandWidth);
   b.addLabel("QRL_NomeFornecedor", "Nome:", 0.8, 1.1, 10.1, Align::Left, arial(9));
-  b.addField("QRT_DES_Fornecedor", "DES_FORNECEDOR", "", 12.2, 1.1, 124.4, Align::Left, arial(9));
+  b.addField("QRT_DES_Fornecedor", "DES_FORNECEDOR", "", 12.2, 1.1, 124.4, Align::Left, arial(9)).fit = kShrink;
   b.addLabel("QRL_CodigoFornecedor", "CNPJ:", 147.6, 1.1, 10.6, Align::Left, arial(9));
   b.addField("QRT_COD_Fornecedor", "COD_FORNECEDOR", "", 159.0, 1.1, 36.5, Align::Left, arial(9));
   b.addLine("QRH_Cabecalho", 0.0, 5.3, kBandWidth, true);
@@ -147,6 +153,7 @@ void TQRP_Propostas::BuildLotGroup() {
   reportengine::Group& group = addGroup("QRG_Lote", "NRO_LOTE", 5.6);
   group.reprintOnNewPage = false;
   QRG_Lote = group.header.get();
+  QRG_Lote->keep.withNext = true;  // never a bare "Lote:" at a page's foot
   QRG_Lote->addLabel("QRL_Lote", "Lote:", 1.3, 0.5, 7.4, Align::Left, arial(9));
   QRG_Lote->addExpression("QRE_Lote", "FORMATNUMERIC('0000 - ',CDS_Relatorio.NRO_LOTE) + CDS_Relatorio.DES_LOTE",
                           10.6, 0.5, 184.2, Align::Left, arial(9));
@@ -156,6 +163,8 @@ void TQRP_Propostas::BuildLotGroup() {
   QRB_RodapeLote = &footer;
   footer.addLabel("QRL_TotalLote", "Total do Lote:", 129.6, 1.1, 31.8, Align::Right, arial(10, true));
   QRL_ValorTotalLote = &footer.addLabel("QRL_ValorTotalLote", "0,00", 162.5, 1.1, 32.8, Align::Right, arial(10, true));
+  QRL_ValorTotalLote->fit = kShrink;
+  footer.keep.withPrevious = true;  // a lot total at a page's top would read as the next lot's
   footer.beforePrint = [this](Band& band, bool& print) { QRB_RodapeLoteBeforePrint(band, print); };
 }
 
@@ -165,10 +174,14 @@ void TQRP_Propostas::BuildDetail() {
   b.addField("QRT_NRO_Item", "NRO_ITEM", "00000", 1.3, 0.5, 9.3, Align::Center, arial(8));
   b.addField("QRT_COD_Produto", "COD_PRODUTO", "000000", 11.9, 0.5, 10.8, Align::Center, arial(8));
   b.addField("QRT_DES_Produto", "DES_PRODUTO", "", 24.3, 0.5, 81.8, Align::Left, arial(8), true);
-  b.addField("QRT_QTD_Produto", "QTD_PRODUTO", kQuantityPattern, 107.4, 0.5, 21.2, Align::Right, arial(8));
-  b.addField("QRT_QTD_Proposta", "QTD_PROPOSTA", kQuantityPattern, 129.6, 0.5, 21.2, Align::Right, arial(8));
-  b.addField("QRT_VLR_Proposta", "VLR_PROPOSTA", kQuantityPattern, 151.9, 0.5, 21.2, Align::Right, arial(8));
-  b.addField("QRT_VLR_TotalProposta", "VLR_TOTALPROPOSTA", kTotalPattern, 174.1, 0.5, 21.2, Align::Right, arial(8));
+  b.addField("QRT_QTD_Produto", "QTD_PRODUTO", kQuantityPattern, 107.4, 0.5, 21.2, Align::Right, arial(8)).fit = kShrink;
+  b.addField("QRT_QTD_Proposta", "QTD_PROPOSTA", kQuantityPattern, 129.6, 0.5, 21.2, Align::Right, arial(8)).fit =
+      kShrink;
+  b.addField("QRT_VLR_Proposta", "VLR_PROPOSTA", kQuantityPattern, 151.9, 0.5, 21.2, Align::Right, arial(8)).fit =
+      kShrink;
+  b.addField("QRT_VLR_TotalProposta", "VLR_TOTALPROPOSTA", kTotalPattern, 174.1, 0.5, 21.2, Align::Right, arial(8))
+      .fit = kShrink;
+  b.keep.chainTogether = true;  // the item's values, brand and technical description on one page
   b.beforePrint = [this](Band& band, bool& print) { DTB_PropostasBeforePrint(band, print); };
 
   Band& marca = b.addChild("CHB_Marca", 4.8);
@@ -192,7 +205,10 @@ void TQRP_Propostas::BuildSummary() {
   b.addLabel("QRL_TotalProposta", "Total da Proposta:", 129.6, 1.1, 31.8, Align::Right, arial(10, true));
   QRL_ValorTotalProposta =
       &b.addLabel("QRL_ValorTotalProposta", "0,00", 162.5, 1.1, 32.8, Align::Right, arial(10, true));
-  b.addLabel("QRL_AssinaturaResponsavel", "Assinatura do responsável:", 2.1, 16.4, 41.5, Align::Left, arial(10));
+  QRL_ValorTotalProposta->fit = kShrink;
+  // Up to the signature line, a little smaller if the font needs it.
+  b.addLabel("QRL_AssinaturaResponsavel", "Assinatura do responsável:", 2.1, 16.4, 42.4, Align::Left, arial(10)).fit =
+      kShrink;
   b.addShape("QRH_Assinatura", 44.5, 20.1, 86.3, 0.3);
   b.beforePrint = [this](Band& band, bool& print) { SUB_PropostasBeforePrint(band, print); };
 }

@@ -125,3 +125,27 @@ TEST(QRP_PropostasPdf, ManyItemsFillSeveralPagesEachWithItsHeadingAndPageNumber)
     EXPECT_EQ(linesMatching(text, QStringLiteral("PRODUTO %1 ").arg(i)).size(), 1) << i;
   EXPECT_TRUE(pageTexts.last().contains("Total da Proposta:"));
 }
+
+TEST(QRP_PropostasPdf, APurchaseObjectLongerThanAPageLeavesItemsAndTotalsOnPaper) {
+  std::string objeto;
+  while (objeto.size() < 7500) objeto += "fornecimento parcelado de material de consumo conforme termo de referência; ";
+  ProcessoOptions options;
+  options.purpose = Purpose::PL;
+  options.idtTipoApuracao = "4";
+  options.objeto = objeto;
+  std::vector<ItemRow> items;
+  for (int i = 1; i <= 120; ++i) items.push_back({1 + i / 60, "LOTE", i, "PRODUTO " + std::to_string(i), 10, 1, 1, 1});
+  int pages = 0;
+  QString text = renderedText(options, items, &pages);
+  QStringList pageTexts = text.split('\f', Qt::SkipEmptyParts);
+  ASSERT_EQ(pageTexts.size(), pages);
+  for (int i = 1; i <= 120; ++i)
+    EXPECT_EQ(linesMatching(text, QStringLiteral("PRODUTO %1 ").arg(i)).size(), 1) << i;
+  EXPECT_EQ(linesMatching(text, "Total do Lote:").size(), 3);
+  ASSERT_EQ(linesMatching(text, "Total da Proposta:").size(), 1);
+  EXPECT_TRUE(linesMatching(text, "Total da Proposta:")[0].trimmed().endsWith("120,00"));
+  EXPECT_TRUE(pageTexts.last().contains("Assinatura do responsável:"));
+  // Later pages repeat a cut heading; the object's text ends there with "…".
+  EXPECT_TRUE(pageTexts.last().contains(QStringLiteral("…"))) << pageTexts.last().toStdString();
+  EXPECT_TRUE(pageTexts.last().contains("Vlr Unitário"));
+}

@@ -154,3 +154,33 @@ TEST(QRP_Propostas, TotalsAddTheRoundedCurrencyValuesOfManyItems) {
   EXPECT_EQ(textsOf(document, "QRL_ValorTotalLote"), (Texts{"4,99", "5,00", "0,01"}));
   EXPECT_EQ(textsOf(document, "QRL_ValorTotalProposta"), Texts{"10,00"});
 }
+
+TEST(QRP_Propostas, HugeAmountsAndALongSupplierNameStayInsideTheirColumns) {
+  recordtable::Table processo("CDS_Processo");
+  std::vector<ItemRow> items{{1, "LOTE", 1, "PRODUTO", 999999999.9999, 999999999.9999, 999999999.9999, 999999999.99}};
+  fillProcesso(processo, {}, items);
+  processo.edit();
+  processo.fieldByName("DES_NOME").setText(std::string(100, 'W'));
+  processo.post();
+  TQRP_Propostas report;
+  report.ConfigurarFinalidade(TQRP_Propostas::kCotacaoDePrecos, "2");
+  report.PreencherRelatorio(processo, sampleCabecalho(), TQRP_Propostas::kCotacaoDePrecos);
+  reportengine::QtTextMeasurer measurer;
+  reportengine::Document document = reportengine::layoutReport(report, measurer);
+  ASSERT_EQ(document.pages.size(), 1u);
+  for (const char* amount : {"QRT_QTD_Produto", "QRT_QTD_Proposta", "QRT_VLR_Proposta"})
+    EXPECT_EQ(textsOf(document, amount), Texts{"999.999.999,9999"}) << amount;
+  EXPECT_EQ(textsOf(document, "QRT_VLR_TotalProposta"), Texts{"999.999.999,99"});
+  EXPECT_EQ(textsOf(document, "QRL_ValorTotalLote"), Texts{"999.999.999,99"});
+  EXPECT_EQ(textsOf(document, "QRL_ValorTotalProposta"), Texts{"999.999.999,99"});
+  // Nothing wider than its box: the name is shrunk to 6 pt and then cut, before "CNPJ:".
+  for (const auto& item : document.pages[0].items) {
+    if (item.kind != reportengine::PageItem::Kind::Text) continue;
+    EXPECT_LE(measurer.textWidth(item.font, item.text), item.width + 1e-6) << item.element << " " << item.text;
+    if (item.element == "QRT_DES_Fornecedor") {
+      EXPECT_DOUBLE_EQ(item.font.pointSize, reportengine::kMinimumPointSize);
+      EXPECT_LT(item.text.size(), 100u);
+      EXPECT_LE(item.x + item.width, document.setup.leftMargin + 147.6);  // "CNPJ:" starts there
+    }
+  }
+}

@@ -1,8 +1,12 @@
+// The report model: bands, elements, groups and the record table as a data source.
 #include "reportengine/Model.h"
 
 #include <chrono>
 #include <ctime>
 #include <stdexcept>
+
+#include "recordtable/table.h"
+#include "reportengine/Messages.h"
 
 namespace reportengine {
 
@@ -49,8 +53,8 @@ Element& Band::addExpression(std::string name, std::string_view expression, doub
 
 Element& Band::addSystem(std::string name, ElementKind kind, std::string prefix, double left,
                          double top, double width, Align align, Font font) {
-  if (kind != ElementKind::PageNumber && kind != ElementKind::DateTime)
-    throw std::invalid_argument("addSystem: page number or date and time only");
+  if (kind != ElementKind::PageNumber && kind != ElementKind::PageOfPages && kind != ElementKind::DateTime)
+    throw std::invalid_argument("addSystem: page number, page of pages or date and time only");
   Element e;
   e.name = std::move(name);
   e.kind = kind;
@@ -78,7 +82,10 @@ Element& Band::addShape(std::string name, double left, double top, double width,
 Element& Band::element(std::string_view name) {
   for (auto& e : elements_)
     if (e->name == name) return *e;
-  throw std::out_of_range("A faixa " + name_ + " não tem o elemento " + std::string(name));
+  std::string message = messages::kMissingElement;
+  message.replace(message.find("%2"), 2, name);
+  message.replace(message.find("%1"), 2, name_);
+  throw std::out_of_range(message);
 }
 
 Band& Band::addChild(std::string name, double height) {
@@ -86,8 +93,66 @@ Band& Band::addChild(std::string name, double height) {
   return *child_;
 }
 
-Report::Report() = default;
+std::size_t TableSource::rowCount() const {
+  if (!table_ || !table_->isOpen() || table_->isEmpty()) return 0;
+  return table_->recordCount();
+}
+
+void TableSource::moveTo(std::size_t row) {
+  // recordNumber() counts from 1; the walk is forwards, so this is one next().
+  if (row == 0 || row + 1 < table_->recordNumber()) table_->first();
+  while (table_->recordNumber() < row + 1) {
+    table_->next();
+    if (table_->eof()) break;
+  }
+}
+
+FieldValue TableSource::value(std::string_view name) const {
+  const recordtable::Field& field = table_->fieldByName(name);
+  FieldValue v;
+  if (field.isNull()) return v;
+  v.null = false;
+  v.text = field.asText();
+  switch (field.kind()) {
+    case recordtable::FieldKind::DateTime: v.dateTime = field.asDateTime(); break;
+    case recordtable::FieldKind::Int16:
+    case recordtable::FieldKind::Int32:
+    case recordtable::FieldKind::Float:
+    case recordtable::FieldKind::Decimal: v.number = field.asFloat(); break;
+    default:
+      try {
+        v.number = field.asFloat();
+      } catch (const recordtable::TableError&) {
+        // A text that is not a number.
+      }
+  }
+  return v;
+}
+
+std::string TableSource::groupKey(std::size_t row, std::string_view name) const {
+  std::size_t index = table_->fieldByName(name).index();
+  if (table_->isNullAt(row, index)) return std::string(1, '\0');
+  return table_->textAt(row, index);
+}
+
+Report::Report() { source_ = &tableSource_; }
 Report::~Report() = default;
+
+void Report::setTable(recordtable::Table* table) {
+  table_ = table;
+  tableSource_ = TableSource(table);
+  source_ = &tableSource_;
+}
+
+void Report::setDataSource(DataSource* source) {
+  table_ = nullptr;
+  source_ = source;
+}
+
+Band& Report::setPageFooter(std::string name, double height) {
+  pageFooter_ = std::make_unique<Band>(std::move(name), BandKind::PageFooter, height);
+  return *pageFooter_;
+}
 
 Band& Report::setPageHeader(std::string name, double height) {
   pageHeader_ = std::make_unique<Band>(std::move(name), BandKind::PageHeader, height);
@@ -129,7 +194,7 @@ Band* findInChain(Band* band, std::string_view name) {
 }  // namespace
 
 Band* Report::findBand(std::string_view name) const {
-  for (Band* top : {pageHeader_.get(), columnHeader_.get(), detail_.get(), summary_.get()})
+  for (Band* top : {pageHeader_.get(), columnHeader_.get(), detail_.get(), summary_.get(), pageFooter_.get()})
     if (Band* found = findInChain(top, name)) return found;
   for (const auto& group : groups_)
     for (Band* top : {group->header.get(), group->footer.get()})

@@ -1,3 +1,4 @@
+// The print preview, its progressive layout, and printing and saving from it.
 #include "reportengine/PreviewDialog.h"
 
 #include <QComboBox>
@@ -9,11 +10,16 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <chrono>
+#include <exception>
 #include <cmath>
 
+#include "reportengine/Messages.h"
 #include "reportengine/Render.h"
 
 namespace reportengine {
@@ -21,16 +27,24 @@ namespace {
 
 constexpr double kScreenDpi = 96.0;
 constexpr double kZooms[] = {0.5, 0.75, 1.0, 1.25, 1.5, 2.0};
+// Rows laid out between two looks at the clock, and the time one slice of
+// the preview's layout may take from the event loop.
+constexpr std::size_t kRowsPerStep = 8;
+constexpr auto kSliceTime = std::chrono::milliseconds(25);
+
+QString text(const char* utf8) { return QString::fromUtf8(utf8); }
 
 bool defaultPrintDialog(QPrinter& printer, QWidget* parent) {
   QPrintDialog dialog(&printer, parent);
-  dialog.setWindowTitle(QStringLiteral("Imprimir"));
+  dialog.setWindowTitle(text(messages::kPrint));
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+  dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, true);
+  if (auto* preview = qobject_cast<PreviewDialog*>(parent)) dialog.setMinMax(1, std::max(1, preview->pageCount()));
   return dialog.exec() == QDialog::Accepted;
 }
 
 QString defaultSaveDialog(QWidget* parent, const QString& suggestedName) {
-  return QFileDialog::getSaveFileName(parent, QStringLiteral("Salvar PDF"), suggestedName,
-                                      QStringLiteral("Documento PDF (*.pdf)"));
+  return QFileDialog::getSaveFileName(parent, text(messages::kSavePdf), suggestedName, text(messages::kPdfFilter));
 }
 
 }  // namespace
@@ -41,11 +55,118 @@ std::function<void(PreviewDialog&)> PreviewDialog::showModal = [](PreviewDialog&
 
 PreviewDialog::PreviewDialog(Document document, Runner runner, QWidget* parent)
     : QDialog(parent), document_(std::move(document)), runner_(std::move(runner)) {
-  setWindowTitle(QStringLiteral("Visualização do Relatório"));
+  document_.complete = true;
+  setWindowTitle(text(messages::kPreviewTitle));
   setModal(true);
   buildControls();
   resize(900, 760);
   refresh();
+}
+
+PreviewDialog::PreviewDialog(SessionFactory sessions, QWidget* parent)
+    : QDialog(parent), sessions_(std::move(sessions)), session_(sessions_()) {
+  setWindowTitle(text(messages::kPreviewTitle));
+  setModal(true);
+  buildControls();
+  resize(900, 760);
+  // Open with the first page: it is final once a second one has begun.
+  while (!session_->advance(1) && session_->document().pages.size() < 2) {
+  }
+  sliceTimer_ = new QTimer(this);
+  sliceTimer_->setInterval(0);
+  connect(sliceTimer_, &QTimer::timeout, this, &PreviewDialog::layoutSlice);
+  if (session_->finished()) {
+    document_ = session_->take();
+    session_.reset();
+  } else {
+    sliceTimer_->start();
+  }
+  refresh();
+}
+
+PreviewDialog::~PreviewDialog() = default;
+
+int PreviewDialog::pageCount() const {
+  if (session_) return std::max(0, static_cast<int>(session_->document().pages.size()) - 1);
+  return static_cast<int>(document_.pages.size());
+}
+
+bool PreviewDialog::layoutFinished() const { return !session_ && document_.complete; }
+
+const Document& PreviewDialog::document() const { return session_ ? session_->document() : document_; }
+
+void PreviewDialog::layoutSlice() {
+  if (!session_) return;
+  auto start = std::chrono::steady_clock::now();
+  bool done = false;
+  try {
+    while (!(done = session_->advance(kRowsPerStep)) && std::chrono::steady_clock::now() - start < kSliceTime) {
+    }
+  } catch (const std::exception& error) {
+    // An error of the data (a missing field) ends the preview's run where
+    // it is, and is shown: an exception must not cross the event loop.
+    stopLayout();
+    refresh();
+    reportError(QString::fromUtf8(error.what()));
+    return;
+  }
+  if (done) {
+    sliceTimer_->stop();
+    document_ = session_->take();
+    session_.reset();
+    refresh();  // the page on view now has its page count
+    return;
+  }
+  pageCaption_->setText(pageCaption());
+  nextButton_->setEnabled(current_ + 1 < pageCount());
+  lastButton_->setEnabled(current_ + 1 < pageCount());
+}
+
+// The preview's run stops here, keeping the pages it has made: the run that
+// prints or saves must be the only one updating the report's totals.
+void PreviewDialog::stopLayout() {
+  if (!session_) return;
+  sliceTimer_->stop();
+  int ready = pageCount();
+  document_ = session_->take();
+  document_.pages.resize(static_cast<std::size_t>(ready));
+  document_.complete = false;
+  session_.reset();
+}
+
+QString PreviewDialog::pageCaption() const {
+  int count = pageCount();
+  int page = count ? current_ + 1 : 0;
+  if (!session_) return text(messages::kPageOf).arg(page).arg(count);
+  std::size_t rows = std::max<std::size_t>(1, session_->rowCount());
+  return text(messages::kPageOfSoFar).arg(page).arg(count).arg(session_->rowsDone() * 100 / rows);
+}
+
+QProgressDialog* PreviewDialog::makeProgress(const char* caption) {
+  auto* progress = new QProgressDialog(text(caption), text(messages::kCancel), 0, 100, this);
+  progress->setWindowModality(Qt::WindowModal);
+  progress->setMinimumDuration(300);
+  progress->setAutoClose(false);
+  progress->setAutoReset(false);
+  progress->setAttribute(Qt::WA_DeleteOnClose, false);
+  return progress;
+}
+
+std::optional<Document> PreviewDialog::freshRun(QProgressDialog& progress) {
+  if (!sessions_) return runner_ ? runner_() : document_;
+  std::unique_ptr<LayoutSession> run = sessions_();
+  try {
+    while (!run->advance(kRowsPerStep)) {
+      progress.setMaximum(static_cast<int>(std::max<std::size_t>(1, run->rowCount())));
+      progress.setValue(static_cast<int>(run->rowsDone()));
+      if (onProgress) onProgress(progress);
+      if (progress.wasCanceled()) return std::nullopt;
+    }
+  } catch (const std::exception& error) {
+    reportError(QString::fromUtf8(error.what()));
+    return std::nullopt;
+  }
+  return run->take();
 }
 
 void PreviewDialog::buildControls() {
@@ -57,24 +178,24 @@ void PreviewDialog::buildControls() {
     bar->addWidget(b);
     return b;
   };
-  firstButton_ = button(QStringLiteral("|<"), QStringLiteral("Primeira página"));
-  priorButton_ = button(QStringLiteral("<"), QStringLiteral("Página anterior"));
+  firstButton_ = button(QStringLiteral("|<"), text(messages::kFirstPage));
+  priorButton_ = button(QStringLiteral("<"), text(messages::kPriorPage));
   pageCaption_ = new QLabel(this);
-  pageCaption_->setMinimumWidth(120);
+  pageCaption_->setMinimumWidth(210);  // room for "Página 100 de 1000… (99%)"
   pageCaption_->setAlignment(Qt::AlignCenter);
   bar->addWidget(pageCaption_);
-  nextButton_ = button(QStringLiteral(">"), QStringLiteral("Próxima página"));
-  lastButton_ = button(QStringLiteral(">|"), QStringLiteral("Última página"));
+  nextButton_ = button(QStringLiteral(">"), text(messages::kNextPage));
+  lastButton_ = button(QStringLiteral(">|"), text(messages::kLastPage));
   bar->addSpacing(16);
-  bar->addWidget(new QLabel(QStringLiteral("Zoom:"), this));
+  bar->addWidget(new QLabel(text(messages::kZoom), this));
   zoomBox_ = new QComboBox(this);
   for (double z : kZooms) zoomBox_->addItem(QString::number(std::lround(z * 100)) + "%", z);
   zoomBox_->setCurrentIndex(2);
   bar->addWidget(zoomBox_);
   bar->addStretch();
-  QPushButton* printButton = button(QStringLiteral("Imprimir"), QStringLiteral("Imprimir o relatório"));
-  QPushButton* pdfButton = button(QStringLiteral("Salvar PDF"), QStringLiteral("Salvar o relatório em PDF"));
-  QPushButton* closeButton = button(QStringLiteral("Fechar"), QStringLiteral("Fechar a visualização"));
+  QPushButton* printButton = button(text(messages::kPrint), text(messages::kPrintTip));
+  QPushButton* pdfButton = button(text(messages::kSavePdf), text(messages::kSavePdfTip));
+  QPushButton* closeButton = button(text(messages::kClose), text(messages::kCloseTip));
 
   pageView_ = new QLabel;
   pageView_->setAlignment(Qt::AlignCenter);
@@ -132,12 +253,12 @@ QImage PreviewDialog::renderPageImage(const Document& document, int index, doubl
 
 void PreviewDialog::refresh() {
   int count = pageCount();
-  pageCaption_->setText(QStringLiteral("Página %1 de %2").arg(count ? current_ + 1 : 0).arg(count));
+  pageCaption_->setText(pageCaption());
   firstButton_->setEnabled(current_ > 0);
   priorButton_->setEnabled(current_ > 0);
   nextButton_->setEnabled(current_ + 1 < count);
   lastButton_->setEnabled(current_ + 1 < count);
-  pageView_->setPixmap(QPixmap::fromImage(renderPageImage(document_, current_, kScreenDpi * zoom_)));
+  if (current_ < count) pageView_->setPixmap(QPixmap::fromImage(renderPageImage(document(), current_, kScreenDpi * zoom_)));
   ++rendered_;
 }
 
@@ -160,34 +281,50 @@ void PreviewDialog::reportError(const QString& message) {
 
 bool PreviewDialog::print() {
   QPrinter printer(QPrinter::HighResolution);
-  printer.setDocName(QString::fromStdString(document_.title));
+  printer.setDocName(QString::fromStdString(document().title));
   if (!printDialog(printer, this)) return false;
-  Document fresh = runner_ ? runner_() : document_;
-  if (!printDocument(fresh, printer)) {
-    reportError(QStringLiteral("Não foi possível imprimir o relatório."));
-    return false;
-  }
-  return true;
+  stopLayout();
+  std::unique_ptr<QProgressDialog> progress(makeProgress(messages::kLayingOut));
+  std::optional<Document> fresh = freshRun(*progress);
+  if (!fresh) return false;
+  std::vector<int> order = printOrder(printer, static_cast<int>(fresh->pages.size()), current_);
+  progress->setLabelText(text(messages::kPrinting));
+  Outcome outcome = printPages(*fresh, printer, order, [&](int done, int count) {
+    progress->setMaximum(std::max(1, count));
+    progress->setValue(done);
+    if (onProgress) onProgress(*progress);
+    return !progress->wasCanceled();
+  });
+  if (outcome == Outcome::Failed) reportError(text(messages::kPrintFailed));
+  if (!document_.complete && outcome == Outcome::Done) document_ = std::move(*fresh), refresh();
+  return outcome == Outcome::Done;
 }
 
 bool PreviewDialog::saveAsPdf() {
-  QString suggested = QString::fromStdString(document_.title);
-  if (suggested.isEmpty()) suggested = QStringLiteral("Relatorio");
+  QString suggested = QString::fromStdString(document().title);
+  if (suggested.isEmpty()) suggested = text(messages::kDefaultDocumentName);
   QString path = saveDialog(this, suggested + QStringLiteral(".pdf"));
   if (path.isEmpty()) return false;
-  Document fresh = runner_ ? runner_() : document_;
+  stopLayout();
+  std::unique_ptr<QProgressDialog> progress(makeProgress(messages::kLayingOut));
+  std::optional<Document> fresh = freshRun(*progress);
+  if (!fresh) return false;
+  progress->setLabelText(text(messages::kWritingPdf));
   QString error;
-  if (!savePdf(fresh, path, &error)) {
-    reportError(QStringLiteral("Não foi possível salvar o arquivo %1: %2").arg(path, error));
-    return false;
-  }
-  return true;
+  Outcome outcome = writePdf(*fresh, path, &error, [&](int done, int count) {
+    progress->setMaximum(std::max(1, count));
+    progress->setValue(done);
+    if (onProgress) onProgress(*progress);
+    return !progress->wasCanceled();
+  });
+  if (outcome == Outcome::Failed) reportError(text(messages::kSaveFailed).arg(path, error));
+  if (!document_.complete && outcome == Outcome::Done) document_ = std::move(*fresh), refresh();
+  return outcome == Outcome::Done;
 }
 
 void previewReport(Report& report, QWidget* parent, std::function<void(const QString&)> showError) {
   QtTextMeasurer measurer;
-  auto run = [&report, &measurer] { return layoutReport(report, measurer); };
-  PreviewDialog dialog(run(), run, parent);
+  PreviewDialog dialog([&report, &measurer] { return std::make_unique<LayoutSession>(report, measurer); }, parent);
   dialog.showError = std::move(showError);
   PreviewDialog::showModal(dialog);
 }

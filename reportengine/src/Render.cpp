@@ -1,3 +1,4 @@
+// Rendering of laid-out pages: measuring, drawing, PDF files and printers.
 #include "reportengine/Render.h"
 
 #include <QFontMetricsF>
@@ -7,7 +8,10 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QSaveFile>
+#include <algorithm>
 #include <cmath>
+
+#include "reportengine/Messages.h"
 
 namespace reportengine {
 namespace {
@@ -45,7 +49,7 @@ void drawItem(QPainter& painter, const PageItem& item, double scale) {
   switch (item.kind) {
     case PageItem::Kind::Text:
       painter.setFont(toQFont(item.font));
-      painter.drawText(rect, toQtAlignment(item.align) | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
+      painter.drawText(rect, toQtAlignment(item.align) | Qt::AlignTop | Qt::TextSingleLine,
                        qtext(item.text));
       break;
     case PageItem::Kind::Line:
@@ -67,12 +71,23 @@ void drawItem(QPainter& painter, const PageItem& item, double scale) {
   }
 }
 
-bool paintAll(const Document& document, QPainter& painter, QPagedPaintDevice& device) {
-  for (std::size_t i = 0; i < document.pages.size(); ++i) {
-    if (i > 0 && !device.newPage()) return false;
-    renderPage(painter, document.pages[i]);
+// Paints `order`'s pages, a new sheet before each but the first.
+Outcome paintPages(const Document& document, const std::vector<int>& order, QPainter& painter,
+                   QPagedPaintDevice& device, const PageProgress& progress) {
+  const int count = static_cast<int>(order.size());
+  for (int i = 0; i < count; ++i) {
+    if (progress && !progress(i, count)) return Outcome::Cancelled;
+    if (i > 0 && !device.newPage()) return Outcome::Failed;
+    renderPage(painter, document.pages[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])]);
   }
-  return true;
+  if (progress) progress(count, count);
+  return Outcome::Done;
+}
+
+std::vector<int> allPages(const Document& document) {
+  std::vector<int> order(document.pages.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+  return order;
 }
 
 }  // namespace
@@ -127,12 +142,13 @@ void renderPage(QPainter& painter, const Page& page) {
   painter.restore();
 }
 
-bool savePdf(const Document& document, const QString& path, QString* error) {
+Outcome writePdf(const Document& document, const QString& path, QString* error, const PageProgress& progress) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) {
     if (error) *error = file.errorString();
-    return false;
+    return Outcome::Failed;
   }
+  Outcome outcome = Outcome::Done;
   {
     QPdfWriter writer(&file);
     writer.setResolution(kMeasureDpi);
@@ -141,34 +157,68 @@ bool savePdf(const Document& document, const QString& path, QString* error) {
     writer.setCreator(QStringLiteral("Tavurel"));
     QPainter painter;
     if (!painter.begin(&writer)) {
-      if (error) *error = QStringLiteral("não foi possível gerar o PDF");
-      file.cancelWriting();
-      return false;
+      outcome = Outcome::Failed;
+    } else {
+      outcome = paintPages(document, allPages(document), painter, writer, progress);
+      painter.end();
     }
-    bool ok = paintAll(document, painter, writer);
-    painter.end();
-    if (!ok) {
-      if (error) *error = QStringLiteral("não foi possível gerar o PDF");
-      file.cancelWriting();
-      return false;
-    }
+  }
+  if (outcome != Outcome::Done) {
+    if (outcome == Outcome::Failed && error) *error = QString::fromUtf8(messages::kPdfFailed);
+    file.cancelWriting();
+    return outcome;
   }
   if (!file.commit()) {
     if (error) *error = file.errorString();
-    return false;
+    return Outcome::Failed;
   }
-  return true;
+  return Outcome::Done;
 }
 
-bool printDocument(const Document& document, QPrinter& printer) {
+bool savePdf(const Document& document, const QString& path, QString* error) {
+  return writePdf(document, path, error) == Outcome::Done;
+}
+
+std::vector<int> printOrder(const QPrinter& printer, int pageCount, int currentPage) {
+  int from = 1, to = pageCount;
+  switch (printer.printRange()) {
+    case QPrinter::PageRange:
+      if (printer.fromPage() > 0) from = printer.fromPage();
+      if (printer.toPage() > 0) to = std::min(pageCount, printer.toPage());
+      break;
+    case QPrinter::CurrentPage: from = to = std::clamp(currentPage + 1, 1, std::max(1, pageCount)); break;
+    case QPrinter::AllPages:
+    case QPrinter::Selection: break;
+  }
+  std::vector<int> pages;
+  for (int p = from; p <= to && p <= pageCount; ++p) pages.push_back(p - 1);
+  // A PDF file cannot make copies; a printer that can makes them itself.
+  bool printerCopies = printer.outputFormat() == QPrinter::NativeFormat && printer.supportsMultipleCopies();
+  int copies = printerCopies ? 1 : std::max(1, printer.copyCount());
+  std::vector<int> order;
+  if (printer.collateCopies()) {
+    for (int c = 0; c < copies; ++c) order.insert(order.end(), pages.begin(), pages.end());
+  } else {
+    for (int page : pages) order.insert(order.end(), static_cast<std::size_t>(copies), page);
+  }
+  return order;
+}
+
+Outcome printPages(const Document& document, QPrinter& printer, const std::vector<int>& order,
+                   const PageProgress& progress) {
   printer.setFullPage(true);
   printer.setPageLayout(QPageLayout(pageSizeOf(document.setup), QPageLayout::Portrait, QMarginsF()));
   printer.setDocName(QString::fromStdString(document.title));
   QPainter painter;
-  if (!painter.begin(&printer)) return false;
-  bool ok = paintAll(document, painter, printer);
+  if (!painter.begin(&printer)) return Outcome::Failed;
+  Outcome outcome = paintPages(document, order, painter, printer, progress);
+  if (outcome == Outcome::Cancelled) printer.abort();
   painter.end();
-  return ok;
+  return outcome;
+}
+
+bool printDocument(const Document& document, QPrinter& printer) {
+  return printPages(document, printer, allPages(document)) == Outcome::Done;
 }
 
 }  // namespace reportengine

@@ -1,20 +1,14 @@
+// Word wrapping: lines no wider than a width, long words broken between
+// characters, and the cache of broken words.
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "TextFit.h"
 #include "reportengine/Layout.h"
 
 namespace reportengine {
 namespace {
-
-// Length of the UTF-8 sequence starting with `lead` (1 for stray bytes, so
-// that a malformed text still advances).
-std::size_t sequenceLength(unsigned char lead) {
-  if (lead >= 0xF0 && lead < 0xF8) return 4;
-  if (lead >= 0xE0) return lead < 0xF0 ? 3 : 1;
-  if (lead >= 0xC0) return 2;
-  return 1;
-}
 
 // The text's words joined by single blanks.
 std::string collapseBlanks(std::string_view text) {
@@ -34,14 +28,15 @@ std::string collapseBlanks(std::string_view text) {
 
 class Wrapper {
  public:
-  Wrapper(double width, const Font& font, const TextMeasurer& measurer)
-      : width_(width), font_(font), measurer_(measurer), blank_(measurer.textWidth(font, " ")) {}
+  Wrapper(double width, const Font& font, const TextMeasurer& measurer, WordBreakCache* cache)
+      : width_(width), font_(font), measurer_(measurer), cache_(cache), blank_(measurer.textWidth(font, " ")) {}
 
   // Fills lines greedily by the widths of their words, each measured once;
   // a line is then measured whole, and while kerning across blanks makes it
   // wider than the width, its last word moves on to the next line.
   void paragraph(std::string_view text) {
-    if (fits(text)) {  // most texts: one line, one measurement
+    paragraphWidth_ = measurer_.textWidth(font_, text);
+    if (paragraphWidth_ <= width_ + 1e-9) {  // most texts: one line, one measurement
       lines_.push_back(collapseBlanks(text));
       return;
     }
@@ -71,7 +66,7 @@ class Wrapper {
 
   // The words of the text; a word wider than the whole width becomes pieces
   // that each fill a line.
-  std::vector<Token> tokenize(std::string_view text) const {
+  std::vector<Token> tokenize(std::string_view text) {
     std::vector<Token> tokens;
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -80,14 +75,12 @@ class Wrapper {
       std::string_view word = text.substr(pos, end - pos);
       pos = end + 1;
       if (word.empty()) continue;
-      double width = measurer_.textWidth(font_, word);
+      // A paragraph of one word was measured whole already.
+      double width = word.size() == text.size() ? paragraphWidth_ : measurer_.textWidth(font_, word);
       if (width <= width_ + 1e-9)
         tokens.push_back({std::string(word), width});
       else
-        for (std::string& piece : breakLongWord(word)) {
-          double pieceWidth = measurer_.textWidth(font_, piece);
-          tokens.push_back({std::move(piece), pieceWidth});
-        }
+        for (const WordPiece& piece : piecesOf(word)) tokens.push_back({piece.text, piece.width});
     }
     return tokens;
   }
@@ -98,30 +91,62 @@ class Wrapper {
     return line;
   }
 
-  // Pieces of a word, each as long as fits (at least one character).
-  std::vector<std::string> breakLongWord(std::string_view word) const {
-    std::vector<std::string> pieces;
-    std::string piece;
-    std::size_t pos = 0;
-    while (pos < word.size()) {
-      std::size_t len = std::min(sequenceLength(static_cast<unsigned char>(word[pos])), word.size() - pos);
-      std::string candidate = piece + std::string(word.substr(pos, len));
-      if (!piece.empty() && !fits(candidate)) {
-        pieces.push_back(std::move(piece));
-        piece = std::string(word.substr(pos, len));
-      } else {
-        piece = std::move(candidate);
-      }
-      pos += len;
+  const std::vector<WordPiece>& piecesOf(std::string_view word) {
+    if (cache_) {
+      if (const auto* known = cache_->find(font_, width_, word)) return *known;
+      return cache_->store(font_, width_, word, breakLongWord(word));
     }
-    pieces.push_back(std::move(piece));
+    scratch_ = breakLongWord(word);
+    return scratch_;
+  }
+
+  // Pieces of a word, each as long as fits (at least one character). The
+  // running sums of the characters' advances (each distinct character
+  // measured once) place each cut; one measurement of the piece confirms
+  // it, and only where kerning makes the sums wrong does a search follow.
+  std::vector<WordPiece> breakLongWord(std::string_view word) const {
+    std::vector<WordPiece> pieces;
+    std::vector<std::size_t> bounds = characterBoundaries(word);
+    const std::size_t characters = bounds.size() - 1;
+    auto character = [&](std::size_t k) { return word.substr(bounds[k], bounds[k + 1] - bounds[k]); };
+    std::vector<double> sums(characters + 1, 0.0);
+    for (std::size_t k = 0; k < characters; ++k) sums[k + 1] = sums[k] + measurer_.textWidth(font_, character(k));
+    for (std::size_t from = 0; from < characters;) {
+      // The most characters whose advances add up to the width.
+      auto end = std::upper_bound(sums.begin() + static_cast<std::ptrdiff_t>(from), sums.end(), sums[from] + width_);
+      std::size_t guess = std::max<std::size_t>(1, static_cast<std::size_t>(end - sums.begin()) - 1 - from);
+      std::string_view piece = word.substr(bounds[from], bounds[from + guess] - bounds[from]);
+      double fitted = measurer_.textWidth(font_, piece);
+      bool last = from + guess == characters;
+      // Accepted when it fits and one more character clearly would not.
+      bool clear = last || sums[from + guess + 1] - sums[from] > width_ + 0.5 * (sums[from + guess + 1] - sums[from + guess]);
+      std::size_t count = guess;
+      bool fits = fitted <= width_ + 1e-9;
+      if (fits && !clear) {  // close: one more character decides
+        std::string_view longer = word.substr(bounds[from], bounds[from + guess + 1] - bounds[from]);
+        double longerWidth = measurer_.textWidth(font_, longer);
+        if (longerWidth <= width_ + 1e-9) fits = false, guess += 1;  // the sums were short: search on
+      }
+      if (!fits) {
+        count = fittingCount(word, bounds, from, width_, font_, measurer_, guess, &fitted);
+        if (count == 0) {  // not even one character fits: it goes alone
+          count = 1;
+          fitted = measurer_.textWidth(font_, character(from));
+        }
+      }
+      pieces.push_back({std::string(word.substr(bounds[from], bounds[from + count] - bounds[from])), fitted});
+      from += count;
+    }
     return pieces;
   }
 
   double width_;
   const Font& font_;
   const TextMeasurer& measurer_;
+  WordBreakCache* cache_;
+  std::vector<WordPiece> scratch_;
   double blank_;
+  double paragraphWidth_ = 0;
   std::vector<std::string> lines_;
 };
 
@@ -134,9 +159,31 @@ std::string singleLine(std::string_view text) {
   return out;
 }
 
+std::string WordBreakCache::key(const Font& font, double width, std::string_view word) {
+  std::string key = font.family;
+  key += '\0' + std::to_string(font.pointSize) + (font.bold ? "b" : "") + '\0' + std::to_string(width) + '\0';
+  key += word;
+  return key;
+}
+
+const std::vector<WordPiece>* WordBreakCache::find(const Font& font, double width, std::string_view word) const {
+  auto found = pieces_.find(key(font, width, word));
+  return found == pieces_.end() ? nullptr : &found->second;
+}
+
+const std::vector<WordPiece>& WordBreakCache::store(const Font& font, double width, std::string_view word,
+                                                    std::vector<WordPiece> pieces) {
+  if (bytes_ > kMaxBytes) {
+    pieces_.clear();
+    bytes_ = 0;
+  }
+  bytes_ += 2 * word.size();
+  return pieces_.insert_or_assign(key(font, width, word), std::move(pieces)).first->second;
+}
+
 std::vector<std::string> wrapText(std::string_view text, double width, const Font& font,
-                                  const TextMeasurer& measurer) {
-  Wrapper wrapper(width, font, measurer);
+                                  const TextMeasurer& measurer, WordBreakCache* cache) {
+  Wrapper wrapper(width, font, measurer, cache);
   std::size_t pos = 0;
   for (;;) {
     std::size_t end = text.find('\n', pos);

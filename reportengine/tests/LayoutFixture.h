@@ -9,15 +9,18 @@
 #include "recordtable/table.h"
 #include "reportengine/Layout.h"
 
-// Every character is 2 mm wide, every line 4 mm high, whatever the font.
+// At 9 points every character is 2 mm wide and every line 4 mm high;
+// widths scale with the font's size. Counts the characters it measured.
 class FixedMeasurer : public reportengine::TextMeasurer {
  public:
-  double textWidth(const reportengine::Font&, std::string_view utf8) const override {
+  double textWidth(const reportengine::Font& font, std::string_view utf8) const override {
     double characters = 0;
     for (unsigned char c : utf8)
       if ((c & 0xC0) != 0x80) ++characters;
-    return characters * 2.0;
+    measured += static_cast<std::size_t>(characters);
+    return characters * 2.0 * font.pointSize / 9.0;
   }
+  mutable std::size_t measured = 0;
   double lineHeight(const reportengine::Font&) const override { return 4.0; }
 };
 

@@ -194,3 +194,157 @@ TEST_F(LayoutTest, AnUnknownFieldFailsTheRunWithTheTablesError) {
   report.detail()->addField("BAD", "NO_SUCH_FIELD", "", 0, 0, 10, Align::Left, {});
   EXPECT_THROW(layout(), recordtable::TableError);
 }
+
+namespace {
+
+// Every band and item of every page lies within the page's margins.
+void expectEverythingOnPaper(const Document& d) {
+  for (std::size_t p = 0; p < d.pages.size(); ++p) {
+    for (const PlacedBand& band : d.pages[p].bands) {
+      EXPECT_GE(band.top, d.setup.topMargin - 1e-9) << band.name << " on page " << p + 1;
+      EXPECT_LE(band.top + band.height, bottomLimit(d) + 1e-9) << band.name << " on page " << p + 1;
+    }
+    for (const PageItem& item : d.pages[p].items)
+      EXPECT_LE(item.y + item.height, bottomLimit(d) + 1e-9) << item.element << " on page " << p + 1;
+  }
+}
+
+}  // namespace
+
+TEST_F(LayoutTest, AHeadingTallerThanThePageIsWholeOnPageOneAndClippedToHalfAPageLater) {
+  // 100 lines of 4 mm in the page header chain: far more than a page.
+  std::string object;
+  for (int i = 1; i <= 100; ++i) object += "objeto" + std::to_string(1000 + i) + " ";
+  Element& text = report.findBand("PH2")->addLabel("OBJ", object, 10, 0, 24, Align::Left, {});
+  text.stretch = true;  // 12 characters a line: one word each
+  std::vector<Row> rows;
+  for (int i = 1; i <= 60; ++i) rows.push_back({1 + i / 30, i, "item " + std::to_string(i), double(i)});
+  fillTable(table, rows);
+  Document d = layout();
+
+  expectEverythingOnPaper(d);
+  // Page 1's heading is whole, over as many pages as it takes, in order.
+  Names objectLines;
+  std::size_t p = 0;
+  for (; p < d.pages.size(); ++p) {
+    Names lines = textsOf(d.pages[p], "OBJ");
+    objectLines.insert(objectLines.end(), lines.begin(), lines.end());
+    if (objectLines.size() >= 100) break;
+  }
+  ASSERT_EQ(objectLines.size(), 100u);
+  for (int i = 1; i <= 100; ++i) EXPECT_EQ(objectLines[std::size_t(i - 1)], "objeto" + std::to_string(1000 + i));
+  EXPECT_EQ(bandNames(d.pages[p]).back(), "D2") << "the body starts right after the heading";
+  // Later pages: the repeated heading and the column header take half the printable height at most,
+  // and the cut text says so.
+  const double half = (bottomLimit(d) - d.setup.topMargin) / 2;
+  std::vector<int> detailRows;
+  for (const Page& page : d.pages)
+    for (const PlacedBand& band : page.bands)
+      if (band.name == "D") detailRows.push_back(band.row);
+  for (std::size_t later = p + 1; later < d.pages.size(); ++later) {
+    const Page& page = d.pages[later];
+    auto columnHeader = std::find_if(page.bands.begin(), page.bands.end(), [](auto& b) { return b.name == "CH"; });
+    ASSERT_NE(columnHeader, page.bands.end()) << "page " << later + 1;
+    EXPECT_LE(columnHeader->top + columnHeader->height - d.setup.topMargin, half + 1e-9);
+    Names lines = textsOf(page, "OBJ");
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back().substr(lines.back().size() - 3), "…") << lines.back();
+    EXPECT_EQ(textsOf(page, "PAGE"), Names{"Página: " + std::to_string(later + 1)});
+  }
+  ASSERT_GT(d.pages.size(), p + 1) << "the items need more pages";
+  ASSERT_EQ(detailRows.size(), 60u);
+  for (int i = 0; i < 60; ++i) EXPECT_EQ(detailRows[std::size_t(i)], i);
+  EXPECT_EQ(bandNames(d.pages.back()).back(), "S");
+}
+
+TEST_F(LayoutTest, TextsWiderThanTheirBoxAreClippedOrShrunkDownToSixPoints) {
+  fillTable(table, {{1, 1, "x", 1}});
+  struct Case {
+    std::string text;
+    Align align;
+    TextFit fit;
+    std::string shown;
+    double pointSize;
+  } cases[] = {
+      {"0123456789", Align::Right, TextFit::Clip, "0123456789", 9},  // 10 characters fill 20 mm
+      {"0123456789ABCD", Align::Left, TextFit::Clip, "0123456789", 9},
+      {"0123456789ABCD", Align::Right, TextFit::Clip, "456789ABCD", 9},
+      {"0123456789ABCD", Align::Center, TextFit::Clip, "23456789AB", 9},
+      {"0123456789ABCD", Align::Right, TextFit::ShrinkToFit, "0123456789ABCD", 6.4},
+      {std::string(30, '9'), Align::Right, TextFit::ShrinkToFit, std::string(15, '9'), 6},  // 6 pt, then clipped
+  };
+  Band& summary = *report.summary();
+  for (const Case& c : cases) {
+    Element& label = summary.addLabel("FIT", c.text, 100, 0, 20, c.align, {});
+    label.fit = c.fit;
+    Document d = layout();
+    const PageItem* item = nullptr;
+    for (const PageItem& i : d.pages.back().items)
+      if (i.element == "FIT") item = &i;
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text, c.shown) << c.text;
+    EXPECT_NEAR(item->font.pointSize, c.pointSize, 1e-9) << c.text;
+    EXPECT_LE(measurer.textWidth(item->font, item->text), item->width + 1e-9) << c.text;
+    EXPECT_DOUBLE_EQ(item->width, 20);
+    label.text = "";
+    label.name = "USED";
+  }
+}
+
+namespace {
+
+// The bands of a page after its heading (the column header).
+Names bodyOf(const Page& page) {
+  Names names = bandNames(page);
+  auto heading = std::find(names.begin(), names.end(), "CH");
+  return Names(heading + 1, names.end());
+}
+
+Names firstOf(const Names& names, std::size_t count) { return Names(names.begin(), names.begin() + long(count)); }
+Names lastOf(const Names& names, std::size_t count) { return Names(names.end() - long(count), names.end()); }
+
+}  // namespace
+
+TEST_F(LayoutTest, KeepRulesMoveALotHeaderWithItsItemAndAnItemBlockAndALotTotalTogether) {
+  // 214.4 mm of body a page; lot 1 fills page 1 up to 14.4 mm from its foot:
+  // room for lot 2's header (6 mm) and a detail band (5 mm), not its chain (11 mm).
+  std::vector<Row> rows;
+  for (int i = 1; i <= 17; ++i) rows.push_back({1, i, "x", 1});
+  rows.push_back({2, 1, "y", 1});
+  rows.push_back({2, 2, "y", 1});
+  fillTable(table, rows);
+  Band& lotHeader = *report.findBand("GH");
+  Band& detail = *report.detail();
+  Document free = layout();
+  EXPECT_EQ(lastOf(bodyOf(free.pages[0]), 3), (Names{"GF", "GH", "D"}));
+  EXPECT_EQ(firstOf(bodyOf(free.pages[1]), 1), (Names{"D1"}));  // the item's block split
+  detail.keep.chainTogether = true;
+  Document together = layout();
+  EXPECT_EQ(lastOf(bodyOf(together.pages[0]), 2), (Names{"GF", "GH"}));  // a bare lot header
+  EXPECT_EQ(firstOf(bodyOf(together.pages[1]), 3), (Names{"D", "D1", "D2"}));
+  lotHeader.keep.withNext = true;
+  Document kept = layout();
+  EXPECT_EQ(lastOf(bodyOf(kept.pages[0]), 1), (Names{"GF"}));
+  EXPECT_EQ(firstOf(bodyOf(kept.pages[1]), 4), (Names{"GH", "D", "D1", "D2"}));
+}
+
+TEST_F(LayoutTest, AGroupFooterKeptWithThePreviousBandTakesTheLastItemAlong) {
+  // 18 items and one wrapped name leave 6.4 mm: less than the lot total's 7 mm.
+  std::vector<Row> rows;
+  for (int i = 1; i <= 18; ++i) rows.push_back({1, i, i == 5 ? "um nome que ocupa duas linhas" : "x", 1});
+  rows.push_back({2, 1, "y", 1});
+  fillTable(table, rows);
+  report.detail()->keep.chainTogether = true;
+  Document alone = layout();
+  EXPECT_EQ(firstOf(bodyOf(alone.pages[1]), 1), (Names{"GF"}));
+  report.findBand("GF")->keep.withPrevious = true;
+  hooks.clear();
+  Document kept = layout();
+  EXPECT_EQ(lastOf(bodyOf(kept.pages[0]), 3), (Names{"D", "D1", "D2"}));
+  EXPECT_EQ(firstOf(bodyOf(kept.pages[1]), 4), (Names{"D", "D1", "D2", "GF"}));
+  int details = 0;
+  for (const Page& page : kept.pages)
+    for (const PlacedBand& band : page.bands) details += band.name == "D";
+  EXPECT_EQ(details, 19);  // moved, not printed twice
+  EXPECT_EQ(std::count(hooks.begin(), hooks.end(), "D"), 19);  // and its hook ran once
+}

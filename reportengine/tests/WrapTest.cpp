@@ -60,3 +60,27 @@ TEST(Wrap, NoLineIsWiderThanItsWidthWhenMeasuredWhole) {
     EXPECT_EQ(rejoined, text) << width;  // nothing lost or reordered
   }
 }
+
+TEST(Wrap, ALongWordCostsAboutOneMeasuringOfItsLengthAndIsRememberedForTheRun) {
+  FixedMeasurer measurer;  // 2 mm per character: 50 characters a line of 100 mm
+  auto wordOf = [](std::size_t length) {
+    std::string word;
+    for (std::size_t i = 0; i < length; ++i) word += char('a' + i % 26);
+    return word;
+  };
+  reportengine::WordBreakCache cache;
+  for (std::size_t length : {2000u, 20000u}) {
+    const std::string word = wordOf(length);
+    measurer.measured = 0;
+    std::vector<std::string> lines = wrapText(word, 100, Font{}, measurer, &cache);
+    ASSERT_EQ(lines.size(), (length + 49) / 50);
+    std::string rejoined;
+    for (const std::string& line : lines) rejoined += line;
+    EXPECT_EQ(rejoined, word);
+    // Characters measured grow with the word, not with the word times the line.
+    EXPECT_LE(measurer.measured, 8 * length) << length;
+    measurer.measured = 0;
+    EXPECT_EQ(wrapText(word, 100, Font{}, measurer, &cache), lines);
+    EXPECT_LE(measurer.measured, 4 * length) << "pieces measured again for " << length;
+  }
+}

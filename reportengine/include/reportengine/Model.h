@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,11 +28,18 @@ struct Font {
 
 enum class Align { Left, Center, Right };
 
+// What a text that is wider than its element does: it is always clipped to
+// the element's box; with ShrinkToFit its font first shrinks, down to
+// kMinimumPointSize, until the text fits.
+enum class TextFit { Clip, ShrinkToFit };
+inline constexpr double kMinimumPointSize = 6.0;
+
 enum class ElementKind {
   Label,       // `text` as it stands (a caption that hooks may change)
   FieldText,   // the field `text` of the current row, shown with `pattern`
   Expression,  // `text` is an expression (see Expression.h)
   PageNumber,  // `text` (a prefix) followed by the page number
+  PageOfPages, // `text` (a prefix) followed by "3 de 12": the page number and the page count
   DateTime,    // `text` (a prefix) followed by the date and time of the run
   Line,        // a solid horizontal line across the element's width
   DottedLine,  // a dotted horizontal line
@@ -52,10 +60,23 @@ struct Element {
   std::string text;
   std::string pattern;   // number or date pattern of a field text
   bool stretch = false;  // word-wraps and grows downwards (field texts, labels)
+  TextFit fit = TextFit::Clip;  // texts that do not stretch
   ParsedExpression expression;  // set by Band::addExpression
 };
 
-enum class BandKind { PageHeader, ColumnHeader, GroupHeader, Detail, GroupFooter, Summary, Child };
+enum class BandKind { PageHeader, ColumnHeader, GroupHeader, Detail, GroupFooter, Summary, PageFooter, Child };
+
+// How a band takes page breaks. A rule gives way when keeping would need
+// more than a whole page.
+struct KeepRules {
+  // Never the last thing on a page: the band moves on with the one after it.
+  bool withNext = false;
+  // The band and its child chain go on one page.
+  bool chainTogether = false;
+  // Never alone at the top of a page: when it does not fit, the band placed
+  // just before it (with what was kept with that) moves on with it.
+  bool withPrevious = false;
+};
 
 class Band;
 // Called before a band prints; setting `print` to false leaves the band out
@@ -78,6 +99,7 @@ class Band {
   void setEnabled(bool on) { enabled_ = on; }
 
   BandHook beforePrint;
+  KeepRules keep;
 
   Element& addLabel(std::string name, std::string caption, double left, double top, double width,
                     Align align, Font font);
@@ -110,6 +132,44 @@ class Band {
   std::unique_ptr<Band> child_;
 };
 
+// What a report walks: rows in order, each with named fields. The record
+// table is one implementation (TableSource); others can serve rows from
+// anything that can count them and reach them in order.
+struct FieldValue {
+  bool null = true;
+  std::string text;                             // the value as text
+  std::optional<double> number;                 // when the value is a number
+  std::optional<formats::DateTime> dateTime;    // when it is a date and time
+};
+
+class DataSource {
+ public:
+  virtual ~DataSource() = default;
+  virtual std::size_t rowCount() const = 0;
+  // Makes `row` (from 0) the current row. The layout moves through the rows
+  // in order, from 0.
+  virtual void moveTo(std::size_t row) = 0;
+  // A field of the current row; throws naming the field when there is none.
+  virtual FieldValue value(std::string_view field) const = 0;
+  // A field of any row as the text that decides group breaks.
+  virtual std::string groupKey(std::size_t row, std::string_view field) const = 0;
+};
+
+// A record table as a data source: its rows in index order, the table's
+// cursor following the current row (so hooks can read the table itself).
+// A closed or missing table has no rows.
+class TableSource : public DataSource {
+ public:
+  explicit TableSource(recordtable::Table* table) : table_(table) {}
+  std::size_t rowCount() const override;
+  void moveTo(std::size_t row) override;
+  FieldValue value(std::string_view field) const override;
+  std::string groupKey(std::size_t row, std::string_view field) const override;
+
+ private:
+  recordtable::Table* table_;
+};
+
 // A group: a header printed before the first row of each run of equal values
 // of `field`, and an optional footer printed after the last row of the run.
 struct Group {
@@ -138,8 +198,11 @@ class Report {
 
   // The table whose rows are walked in index order (not owned). A closed or
   // missing table prints as a report without rows.
-  void setTable(recordtable::Table* table) { table_ = table; }
+  void setTable(recordtable::Table* table);
   recordtable::Table* table() const { return table_; }
+  // Any other source of rows (not owned); replaces the table.
+  void setDataSource(DataSource* source);
+  DataSource* dataSource() const { return source_; }
 
   PageSetup page;
   Font baseFont;
@@ -154,6 +217,9 @@ class Report {
   Band& setColumnHeader(std::string name, double height);
   Band& setDetail(std::string name, double height);
   Band& setSummary(std::string name, double height);
+  // Printed at the foot of every page, in a strip of its height kept free
+  // above the bottom margin.
+  Band& setPageFooter(std::string name, double height);
   // Groups nest in the order added (the first is the outermost).
   Group& addGroup(std::string headerName, std::string field, double headerHeight);
   Band& setGroupFooter(Group& group, std::string name, double height);
@@ -162,6 +228,7 @@ class Report {
   Band* columnHeader() const { return columnHeader_.get(); }
   Band* detail() const { return detail_.get(); }
   Band* summary() const { return summary_.get(); }
+  Band* pageFooter() const { return pageFooter_.get(); }
   const std::vector<std::unique_ptr<Group>>& groups() const { return groups_; }
 
   // Any band of the report by name (children included); nullptr when none.
@@ -169,7 +236,9 @@ class Report {
 
  private:
   recordtable::Table* table_ = nullptr;
-  std::unique_ptr<Band> pageHeader_, columnHeader_, detail_, summary_;
+  TableSource tableSource_{nullptr};
+  DataSource* source_ = nullptr;
+  std::unique_ptr<Band> pageHeader_, columnHeader_, detail_, summary_, pageFooter_;
   std::vector<std::unique_ptr<Group>> groups_;
 };
 

@@ -5,11 +5,13 @@
 
 #include <QFont>
 #include <QString>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <tuple>
 #include <unordered_map>
+#include <vector>
 
 #include "reportengine/Layout.h"
 
@@ -50,12 +52,30 @@ class QtTextMeasurer : public TextMeasurer {
 // and (0, 0) is the paper's top-left corner.
 void renderPage(QPainter& painter, const Page& page);
 
+// How an output ended.
+enum class Outcome { Done, Cancelled, Failed };
+// Called before each page is drawn, with how many are drawn so far and how
+// many there are; returning false stops the output (cancelled).
+using PageProgress = std::function<bool(int done, int count)>;
+
 // Writes every page to a PDF file at `path`, replacing it only once the whole
-// file is written. False with `error` set when it cannot.
+// file is written: a failed or cancelled output leaves no file, and an older
+// file of that name untouched. `error` says why when it failed.
+Outcome writePdf(const Document& document, const QString& path, QString* error, const PageProgress& progress = {});
+// The same without progress: false with `error` set when it cannot.
 bool savePdf(const Document& document, const QString& path, QString* error);
 
-// Prints every page on `printer` (already set up by its dialog). False when
-// the printer cannot be opened.
+// The pages (indexes from 0) to print, in order, as the print dialog left
+// `printer`: all, a range ("De"/"Até", from 1) or the current page, each
+// copy in turn (collated) or each page repeated, unless the printer makes
+// the copies itself.
+std::vector<int> printOrder(const QPrinter& printer, int pageCount, int currentPage);
+
+// Prints the pages of `order` on `printer` (already set up by its dialog).
+// Failed when the printer cannot be opened; a cancelled job is aborted.
+Outcome printPages(const Document& document, QPrinter& printer, const std::vector<int>& order,
+                   const PageProgress& progress = {});
+// Every page, once. False when the printer cannot be opened.
 bool printDocument(const Document& document, QPrinter& printer);
 
 }  // namespace reportengine
