@@ -144,45 +144,17 @@ ResultCode INFCommand::setParameter(std::uint16_t number, std::uint16_t /*childP
 
 ResultCode INFCommand::bindValue(ParameterRecord& record, const void* value, std::uint32_t length) noexcept {
   switch (record.fieldType) {
-    case FIELD_STRING: return bindString(record, value, length);
-    case FIELD_DATE: return bindDate(record, value, length);
-    case FIELD_BLOB: return bindBlob(record, value, length);
-    case FIELD_INT16: return bindInt16(record, value, length);
-    case FIELD_INT32: return bindInt32(record, value, length);
-    case FIELD_FLOAT: return bindFloat(record, value, length);
-    case FIELD_BCD: return bindBcd(record, value, length);
-    case FIELD_TIME: return bindTime(record, value, length);
-    case FIELD_TIMESTAMP: return bindTimestamp(record, value, length);
+    case FIELD_STRING: return bindStringValue(record, value, length);
+    case FIELD_DATE: return bindDateValue(record, value);
+    case FIELD_BLOB: return bindBlobValue(record, value, length);
+    case FIELD_INT16: return bindInt16Value(record, value);
+    case FIELD_INT32: return bindInt32Value(record, value);
+    case FIELD_FLOAT: return bindFloatValue(record, value, length);
+    case FIELD_BCD: return bindBcdValue(record, value);
+    case FIELD_TIME: return bindTimeValue(record, value);
+    case FIELD_TIMESTAMP: return bindTimestampValue(record, value);
     default: return RESULT_OK;  // no binder: the parameter counts as set, its binding fails
   }
-}
-
-ResultCode INFCommand::bindString(ParameterRecord& record, const void* value, std::uint32_t length) noexcept {
-  return bindStringValue(record, value, length);
-}
-ResultCode INFCommand::bindDate(ParameterRecord& record, const void* value, std::uint32_t) noexcept {
-  return bindDateValue(record, value);
-}
-ResultCode INFCommand::bindBlob(ParameterRecord& record, const void* value, std::uint32_t length) noexcept {
-  return bindBlobValue(record, value, length);
-}
-ResultCode INFCommand::bindInt16(ParameterRecord& record, const void* value, std::uint32_t) noexcept {
-  return bindInt16Value(record, value);
-}
-ResultCode INFCommand::bindInt32(ParameterRecord& record, const void* value, std::uint32_t) noexcept {
-  return bindInt32Value(record, value);
-}
-ResultCode INFCommand::bindFloat(ParameterRecord& record, const void* value, std::uint32_t length) noexcept {
-  return bindFloatValue(record, value, length);
-}
-ResultCode INFCommand::bindBcd(ParameterRecord& record, const void* value, std::uint32_t) noexcept {
-  return bindBcdValue(record, value);
-}
-ResultCode INFCommand::bindTime(ParameterRecord& record, const void* value, std::uint32_t) noexcept {
-  return bindTimeValue(record, value);
-}
-ResultCode INFCommand::bindTimestamp(ParameterRecord& record, const void* value, std::uint32_t) noexcept {
-  return bindTimestampValue(record, value);
 }
 
 ResultCode INFCommand::bindParameter(std::uint16_t number) {

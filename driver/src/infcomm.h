@@ -70,19 +70,6 @@ class INFCommand final : public SQLCommand {
   void cursorReleased(const INFCursor* cursor);
 
  private:
-  // The per-type parameter binders (table slots 15 to 23, never called by
-  // the host), in field-type order: string, date, blob, int16, int32,
-  // float, BCD, time, timestamp.
-  virtual ResultCode bindString(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
-  virtual ResultCode bindDate(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
-  virtual ResultCode bindBlob(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
-  virtual ResultCode bindInt16(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
-  virtual ResultCode bindInt32(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
-  virtual ResultCode bindFloat(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
-  virtual ResultCode bindBcd(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
-  virtual ResultCode bindTime(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
-  virtual ResultCode bindTimestamp(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
-
   explicit INFCommand(INFConnection& connection) : connection_(&connection) {}
   ~INFCommand();
 
