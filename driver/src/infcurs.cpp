@@ -146,99 +146,95 @@ ResultCode INFCursor::fetchNext() noexcept {
   return fetchClientRow(*client, columns(), *buffer);
 }
 
-ResultCode INFCursor::prologue(std::uint16_t column, std::int16_t fieldType, std::int32_t* isNull, Value& value) {
-  value.column = lookUp(column);
-  if (value.column == nullptr) return RESULT_OUT_OF_RANGE;
-  if (value.column->fieldType != fieldType) return RESULT_INVALID_CONVERSION;
+template <typename Out, typename Convert>
+ResultCode INFCursor::readValue(std::uint16_t column, std::int16_t fieldType, Out* out, std::int32_t* isNull,
+                                Convert convert) {
+  Value v;
+  v.column = lookUp(column);
+  if (v.column == nullptr) return RESULT_OUT_OF_RANGE;
+  if (v.column->fieldType != fieldType) return RESULT_INVALID_CONVERSION;
   RowBuffer* buffer = rowBuffer();
   if (buffer == nullptr) return RESULT_INVALID_HANDLE;
   if (isNull == nullptr) return RESULT_INVALID_PARAMETER;
-  value.null = buffer->indicator(*value.column) == kIndicatorNull;
-  *isNull = value.null ? 1 : 0;
-  value.slot = buffer->slot(*value.column);
-  return RESULT_OK;
+  v.null = buffer->indicator(*v.column) == kIndicatorNull;
+  *isNull = v.null ? 1 : 0;
+  if (v.null) return RESULT_OK;
+  if (out == nullptr) return RESULT_INVALID_PARAMETER;
+  v.slot = buffer->slot(*v.column);
+  return convert(v, *out);
 }
 
 ResultCode INFCursor::readString(std::uint16_t column, char* text, std::int32_t* isNull) noexcept {
-  Value v;
-  if (ResultCode checked = prologue(column, FIELD_STRING, isNull, v); checked != RESULT_OK || v.null) return checked;
-  if (text == nullptr) return RESULT_INVALID_PARAMETER;
-  // At most `precision` characters and the NUL, and never more than the
-  // reported length: that is the buffer the host was told to provide.
-  const auto limit =
-      static_cast<std::size_t>(std::max(0, std::min<std::int32_t>(v.column->precision, v.column->length - 1)));
-  const std::size_t copied =
-      strnlen(reinterpret_cast<const char*>(v.slot), std::min<std::size_t>(limit, v.column->slotSize));
-  std::memcpy(text, v.slot, copied);
-  std::memset(text + copied, 0, limit - copied + 1);
-  return RESULT_OK;
+  return readValue(column, FIELD_STRING, text, isNull, [](const Value& v, char& first) -> ResultCode {
+    // At most `precision` characters and the NUL, and never more than the
+    // reported length: that is the buffer the host was told to provide.
+    const auto limit =
+        static_cast<std::size_t>(std::max(0, std::min<std::int32_t>(v.column->precision, v.column->length - 1)));
+    const std::size_t copied =
+        strnlen(reinterpret_cast<const char*>(v.slot), std::min<std::size_t>(limit, v.column->slotSize));
+    char* text = &first;
+    std::memcpy(text, v.slot, copied);
+    std::memset(text + copied, 0, limit - copied + 1);
+    return RESULT_OK;
+  });
 }
 
-ResultCode INFCursor::readShort(std::uint16_t column, std::int16_t* value, std::int32_t* isNull) noexcept {
-  Value v;
-  if (ResultCode checked = prologue(column, FIELD_INT16, isNull, v); checked != RESULT_OK || v.null) return checked;
-  if (value == nullptr) return RESULT_INVALID_PARAMETER;
-  std::memcpy(value, v.slot, sizeof *value);
+namespace {
+
+// Copies a slot of exactly the value's size.
+constexpr auto copySlot = [](const auto& v, auto& value) -> ResultCode {
+  std::memcpy(&value, v.slot, sizeof value);
   return RESULT_OK;
+};
+
+}  // namespace
+
+ResultCode INFCursor::readShort(std::uint16_t column, std::int16_t* value, std::int32_t* isNull) noexcept {
+  return readValue(column, FIELD_INT16, value, isNull, copySlot);
 }
 
 ResultCode INFCursor::readLong(std::uint16_t column, std::int32_t* value, std::int32_t* isNull) noexcept {
-  Value v;
-  if (ResultCode checked = prologue(column, FIELD_INT32, isNull, v); checked != RESULT_OK || v.null) return checked;
-  if (value == nullptr) return RESULT_INVALID_PARAMETER;
-  std::memcpy(value, v.slot, sizeof *value);
-  return RESULT_OK;
+  return readValue(column, FIELD_INT32, value, isNull, copySlot);
 }
 
 ResultCode INFCursor::readDouble(std::uint16_t column, double* value, std::int32_t* isNull) noexcept {
-  Value v;
-  if (ResultCode checked = prologue(column, FIELD_FLOAT, isNull, v); checked != RESULT_OK || v.null) return checked;
-  if (value == nullptr) return RESULT_INVALID_PARAMETER;
-  if (v.column->slotSize == sizeof(float)) {
-    float single = 0;
-    std::memcpy(&single, v.slot, sizeof single);
-    *value = single;
-  } else if (v.column->slotSize == sizeof(double)) {
-    std::memcpy(value, v.slot, sizeof *value);
-  } else {
+  return readValue(column, FIELD_FLOAT, value, isNull, [](const Value& v, double& out) -> ResultCode {
+    if (v.column->slotSize == sizeof(float)) {
+      float single = 0;
+      std::memcpy(&single, v.slot, sizeof single);
+      out = single;
+      return RESULT_OK;
+    }
+    if (v.column->slotSize == sizeof(double)) return copySlot(v, out);
     return RESULT_INVALID_PRECISION;
-  }
-  return RESULT_OK;
+  });
 }
 
 ResultCode INFCursor::readBcd(std::uint16_t column, BcdRecord* value, std::int32_t* isNull) noexcept {
-  Value v;
-  if (ResultCode checked = prologue(column, FIELD_BCD, isNull, v); checked != RESULT_OK || v.null) return checked;
-  if (value == nullptr) return RESULT_INVALID_PARAMETER;
-  return clientDecimalToBcd(v.slot, v.column->clientScale, *value);
+  return readValue(column, FIELD_BCD, value, isNull, [](const Value& v, BcdRecord& out) -> ResultCode {
+    return clientDecimalToBcd(v.slot, v.column->clientScale, out);
+  });
 }
 
 ResultCode INFCursor::readTimeStamp(std::uint16_t column, TimestampRecord* value, std::int32_t* isNull) noexcept {
-  Value v;
-  if (ResultCode checked = prologue(column, FIELD_TIMESTAMP, isNull, v); checked != RESULT_OK || v.null) {
-    return checked;
-  }
-  if (value == nullptr) return RESULT_INVALID_PARAMETER;
-  clientDatetimeToTimestamp(v.slot, *value);
-  return RESULT_OK;
+  return readValue(column, FIELD_TIMESTAMP, value, isNull, [](const Value& v, TimestampRecord& out) -> ResultCode {
+    clientDatetimeToTimestamp(v.slot, out);
+    return RESULT_OK;
+  });
 }
 
 ResultCode INFCursor::readTime(std::uint16_t column, std::int32_t* value, std::int32_t* isNull) noexcept {
-  Value v;
-  if (ResultCode checked = prologue(column, FIELD_TIME, isNull, v); checked != RESULT_OK || v.null) return checked;
-  if (value == nullptr) return RESULT_INVALID_PARAMETER;
-  std::memcpy(value, v.slot, sizeof *value);  // no column is described as a time of day
-  return RESULT_OK;
+  // No column is described as a time of day, so this reader never gets past the type check.
+  return readValue(column, FIELD_TIME, value, isNull, copySlot);
 }
 
 ResultCode INFCursor::readDate(std::uint16_t column, std::int32_t* value, std::int32_t* isNull) noexcept {
-  Value v;
-  if (ResultCode checked = prologue(column, FIELD_DATE, isNull, v); checked != RESULT_OK || v.null) return checked;
-  if (value == nullptr) return RESULT_INVALID_PARAMETER;
-  int year = 0, month = 0, day = 0;
-  if (const std::int32_t split = clientDateToParts(v.slot, year, month, day); split != 0) return split;
-  *value = dateNumberFromParts(year, month, day);
-  return RESULT_OK;
+  return readValue(column, FIELD_DATE, value, isNull, [](const Value& v, std::int32_t& out) -> ResultCode {
+    int year = 0, month = 0, day = 0;
+    if (const std::int32_t split = clientDateToParts(v.slot, year, month, day); split != 0) return split;
+    out = dateNumberFromParts(year, month, day);
+    return RESULT_OK;
+  });
 }
 
 ResultCode INFCursor::readBytes(std::uint16_t column, void* /*buffer*/, std::int32_t* /*isNull*/) noexcept {

@@ -75,15 +75,17 @@ class INFCursor final : public SQLCursor {
   // The column numbered `column` (from 1), or null when out of range.
   const ColumnDescriptor* lookUp(std::uint16_t column) const;
 
-  // The readers' common prologue: column number, field type, row buffer,
-  // then the NULL test. RESULT_OK with `slot` set when there is a value to
-  // convert; `done` is set when the reader has nothing more to do (NULL).
   struct Value {
     const ColumnDescriptor* column = nullptr;
     const std::uint8_t* slot = nullptr;
     bool null = false;
   };
-  ResultCode prologue(std::uint16_t column, std::int16_t fieldType, std::int32_t* isNull, Value& value);
+  // The readers' common prologue: column number, field type, row buffer,
+  // the NULL test, then the place for the value; `convert(value, *out)`
+  // runs only when there is a value to convert.
+  template <typename Out, typename Convert>
+  ResultCode readValue(std::uint16_t column, std::int16_t fieldType, Out* out, std::int32_t* isNull,
+                       Convert convert);
   // The blob readers' checks: column, row buffer, client handles, NULL test.
   ResultCode blobPrologue(std::uint16_t column, std::int32_t* isNull, Value& value);
 
