@@ -90,6 +90,18 @@ constexpr int kFieldYear = 0;
 constexpr int kFieldSecond = 10;
 constexpr int kFieldFraction3 = 13;
 
+// Year, month, day, hour, minute, second and fraction (thousandths, taken
+// modulo 1000) into the host's record.
+void fillTimestamp(const long (&fields)[7], TimestampRecord& timestamp) {
+  timestamp.year = static_cast<std::int16_t>(fields[0]);
+  timestamp.month = static_cast<std::uint16_t>(fields[1]);
+  timestamp.day = static_cast<std::uint16_t>(fields[2]);
+  timestamp.hour = static_cast<std::uint16_t>(fields[3]);
+  timestamp.minute = static_cast<std::uint16_t>(fields[4]);
+  timestamp.second = static_cast<std::uint16_t>(fields[5]);
+  timestamp.fraction = static_cast<std::uint32_t>(fields[6] % 1000);
+}
+
 // Reads a date-time that starts at YEAR and ends at most at FRACTION(3)
 // straight from its digits: the extension to YEAR TO FRACTION(3) of such a
 // value only fills the fields below its last one (month and day 1, the rest
@@ -129,7 +141,7 @@ bool readYearDatetime(const IfxDatetime& value, TimestampRecord& timestamp) {
   for (int extra = length - digits; extra > 0; --extra) {
     if (*at++ != '0') return false;
   }
-  long fields[6] = {0, 1, 1, 0, 0, 0};  // what the extension gives the fields a value lacks
+  long fields[7] = {0, 1, 1, 0, 0, 0, 0};  // what the extension gives the fields a value lacks
   for (int field = kFieldYear, i = 0; field <= lastField; field += 2, ++i) {
     long v = 0;
     for (int k = 0; k < (field == kFieldYear ? 4 : 2); ++k) v = v * 10 + (*at++ - '0');
@@ -138,13 +150,8 @@ bool readYearDatetime(const IfxDatetime& value, TimestampRecord& timestamp) {
   long fraction = 0;
   for (int k = 0; k < fractionDigits; ++k) fraction = fraction * 10 + (*at++ - '0');
   for (int k = fractionDigits; k < 3; ++k) fraction *= 10;
-  timestamp.year = static_cast<std::int16_t>(fields[0]);
-  timestamp.month = static_cast<std::uint16_t>(fields[1]);
-  timestamp.day = static_cast<std::uint16_t>(fields[2]);
-  timestamp.hour = static_cast<std::uint16_t>(fields[3]);
-  timestamp.minute = static_cast<std::uint16_t>(fields[4]);
-  timestamp.second = static_cast<std::uint16_t>(fields[5]);
-  timestamp.fraction = static_cast<std::uint32_t>(fraction);
+  fields[6] = fraction;
+  fillTimestamp(fields, timestamp);
   return true;
 }
 
@@ -170,13 +177,7 @@ void clientDatetimeToTimestamp(const void* datetime, TimestampRecord& timestamp)
       ++at;
     }
   }
-  timestamp.year = static_cast<std::int16_t>(fields[0]);
-  timestamp.month = static_cast<std::uint16_t>(fields[1]);
-  timestamp.day = static_cast<std::uint16_t>(fields[2]);
-  timestamp.hour = static_cast<std::uint16_t>(fields[3]);
-  timestamp.minute = static_cast<std::uint16_t>(fields[4]);
-  timestamp.second = static_cast<std::uint16_t>(fields[5]);
-  timestamp.fraction = static_cast<std::uint32_t>(fields[6] % 1000);
+  fillTimestamp(fields, timestamp);
 }
 
 }  // namespace quovex::inf
