@@ -28,22 +28,31 @@ constexpr std::uint8_t kDirectionInput = 1;
 
 }  // namespace
 
-INFCommand* INFCommand::create(INFConnection& connection) noexcept {
-  return new (std::nothrow) INFCommand(connection);
+INFCommand* INFCommand::create(Shared<ConnectionLink> connection) noexcept {
+  auto* made = new (std::nothrow) INFCommand(std::move(connection));
+  if (made == nullptr) return nullptr;
+  made->cursors_ = Shared<CommandLink>::make();
+  if (!made->cursors_) {
+    delete made;
+    return nullptr;
+  }
+  made->cursors_->command = made;
+  return made;
 }
 
 INFCommand::~INFCommand() {
-  if (cursor_ != nullptr) cursor_->detach();
-  if (statement_) releaseClientStatement(*statement_, connection_->clientRecord() == statement_->connection);
+  if (cursors_) cursors_->command = nullptr;
+  if (statement_) releaseClientStatement(*statement_, clientStatement() != nullptr);
 }
 
 ResultCode INFCommand::attachClientStatement(ClientConnection* client) noexcept {
   return makeClientStatement(client, statement_);
 }
 
-ClientStatement* INFCommand::clientStatement() {
-  // After a disconnect the record the statement refers to is gone.
-  if (!statement_ || connection_->clientRecord() != statement_->connection) return nullptr;
+ClientStatement* INFCommand::clientStatement() const {
+  // After a disconnect, a new connect or the connection's release the record
+  // the statement refers to is gone.
+  if (!statement_ || connection_->clientOf(session_) != statement_->connection) return nullptr;
   return statement_.get();
 }
 
@@ -273,7 +282,7 @@ ResultCode INFCommand::executeCore(SQLCursor** cursor) {
 }
 
 ResultCode INFCommand::openResultCursor(SQLCursor** cursor) {
-  INFCursor* made = INFCursor::create(*this);
+  INFCursor* made = INFCursor::create(cursors_);
   if (made == nullptr) return RESULT_NO_MEMORY;
   made->addRef();
   *cursor = made;

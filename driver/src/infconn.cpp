@@ -33,7 +33,29 @@ std::int16_t descriptorLevel(const TransactionDesc& desc) {
 
 }  // namespace
 
-INFConnection* INFConnection::create() noexcept { return new (std::nothrow) INFConnection; }
+INFConnection* INFConnection::create() noexcept {
+  auto* made = new (std::nothrow) INFConnection;
+  if (made == nullptr) return nullptr;
+  made->link_ = Shared<ConnectionLink>::make();
+  if (!made->link_) {
+    delete made;
+    return nullptr;
+  }
+  made->link_->connection = made;
+  return made;
+}
+
+INFConnection::~INFConnection() {
+  if (!link_) return;
+  link_->connection = nullptr;
+  link_->client = nullptr;
+}
+
+void INFConnection::setClientRecord(std::unique_ptr<ClientConnection> record) {
+  client_ = std::move(record);
+  link_->client = client_.get();
+  if (client_) ++link_->session;
+}
 
 ResultCode INFConnection::query(void* /*first*/, void* /*second*/) noexcept { return RESULT_OK; }
 
@@ -86,7 +108,7 @@ ResultCode INFConnection::openConnection(const char* database, const char* user,
       return applied;
     }
   }
-  client_ = std::move(record);
+  setClientRecord(std::move(record));
   connected_ = true;
   retainedStatus_.reset();
   return RESULT_OK;
@@ -96,14 +118,14 @@ ResultCode INFConnection::disconnect() noexcept {
   if (!client_) return RESULT_INVALID_HANDLE;
   if (ResultCode closed = closeClientDatabase(*client_); closed != RESULT_OK) return closed;
   retainedStatus_ = client_->lastStatus;
-  client_.reset();
+  setClientRecord(nullptr);
   connected_ = false;
   return RESULT_OK;
 }
 
 ResultCode INFConnection::createCommand(SQLCommand** command) noexcept {
   if (command == nullptr) return RESULT_OK;
-  INFCommand* made = INFCommand::create(*this);
+  INFCommand* made = INFCommand::create(link_);
   if (made == nullptr) return RESULT_NO_MEMORY;
   made->setOption(INFCommand::kOptionSizeSetting, sizeSetting_);
   const ResultCode attached = made->attachClientStatement(client_.get());
@@ -114,7 +136,7 @@ ResultCode INFConnection::createCommand(SQLCommand** command) noexcept {
 
 ResultCode INFConnection::createMetaData(SQLMetaData** metadata) noexcept {
   if (metadata == nullptr) return RESULT_OK;
-  INFMetadata* made = INFMetadata::create(*this);
+  INFMetadata* made = INFMetadata::create(link_);
   if (made == nullptr) return RESULT_NO_MEMORY;
   made->addRef();
   *metadata = made;

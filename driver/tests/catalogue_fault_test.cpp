@@ -117,8 +117,8 @@ TEST_F(CatalogueTest, ListingsNeedAConnection) {
   host::MetaData metadata;
   ASSERT_EQ(idle.createMetaData(&metadata.self), RESULT_OK);
   void* none = nullptr;
-  EXPECT_EQ(metadata.listTables("", 1, &none), RESULT_CLIENT_ERROR);
-  EXPECT_EQ(metadata.listProcedureParameters("", "", &none), RESULT_CLIENT_ERROR);
+  EXPECT_EQ(metadata.listTables("", 1, &none), RESULT_INVALID_HANDLE);
+  EXPECT_EQ(metadata.listProcedureParameters("", "", &none), RESULT_INVALID_HANDLE);
   EXPECT_EQ(none, nullptr);
   EXPECT_EQ(metadata.release(), 0);
 }

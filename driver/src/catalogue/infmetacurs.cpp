@@ -75,8 +75,14 @@ bool servesShort(Source source) {
 }  // namespace
 
 INFMetadataCursor* INFMetadataCursor::create(SQLCommand* command, SQLCursor* inner, Listing listing,
-                                             ClientConnection* client) noexcept {
-  return new (std::nothrow) INFMetadataCursor(command, inner, listing, client);
+                                             Shared<ConnectionLink> connection) noexcept {
+  return new (std::nothrow) INFMetadataCursor(command, inner, listing, std::move(connection));
+}
+
+RoutineTypeLists INFMetadataCursor::routineTypes(std::int32_t routine) const {
+  ClientConnection* client = connection_->clientOf(session_);
+  if (client == nullptr) return {};
+  return loadRoutineTypeLists(client, routine);
 }
 
 ResultCode INFMetadataCursor::query(void* /*first*/, void* /*second*/) noexcept { return RESULT_OK; }
@@ -265,7 +271,7 @@ ResultCode INFMetadataCursor::fetchParameter() {
     std::int32_t isNull = 0;
     types_ = {};
     if (innerLong(kParameterRoutineNumber, routine, isNull) == RESULT_OK) {
-      types_ = loadRoutineTypeLists(client_, routine);
+      types_ = routineTypes(routine);
     }
     parameterCount_ = static_cast<std::int32_t>(typeListItemCount(types_.parameters));
     inputCount_ = parameterCount_;
@@ -344,7 +350,7 @@ ResultCode INFMetadataCursor::returnCount(std::int32_t& value, std::int32_t* isN
   std::int32_t scratch = 0;
   std::int32_t& nullFlag = nullPlace(isNull, scratch);
   const ResultCode read = innerLong(kRoutineNumber, routine, nullFlag);
-  const RoutineTypeLists lists = loadRoutineTypeLists(client_, routine);
+  const RoutineTypeLists lists = routineTypes(routine);
   value = static_cast<std::int32_t>(typeListItemCount(lists.returns));
   return read;
 }
