@@ -144,6 +144,12 @@ ResultCode INFCommand::setParameter(std::uint16_t number, std::uint16_t /*childP
   record.set = result == RESULT_OK;
   if (result != RESULT_OK) return result;
   if (procedureMode_ && !procedureBuilt_) return RESULT_OK;
+  // A value beyond the statement's markers has no place to go: it is kept,
+  // and execute refuses the count.
+  if (const ClientStatement* statement = clientStatement();
+      statement != nullptr && number > statement->parameterPlaces.size()) {
+    return RESULT_OK;
+  }
   // A value the statement could not take (a large object that could not be
   // written) must not run as whatever was bound before.
   const ResultCode bound = bindParameter(number);
@@ -251,7 +257,7 @@ ResultCode INFCommand::execute(SQLCursor** cursor) noexcept {
     if (procedureMode_ && !procedureBuilt_) {
       if (ResultCode built = buildProcedure(); built != RESULT_OK) return built;
     }
-    return executeCore(cursor);
+    return executeCore(cursor, parameters_.size());
   });
 }
 
@@ -263,12 +269,17 @@ ResultCode INFCommand::executeDirect(const char* sql, SQLCursor** cursor) noexce
     dropResults();
     procedureBuilt_ = false;  // the statement is no longer the procedure call
     if (ResultCode prepared = prepareClientStatement(*statement_, sql); prepared != RESULT_OK) return prepared;
-    return executeCore(cursor);
+    return executeCore(cursor, 0);
   });
 }
 
-ResultCode INFCommand::executeCore(SQLCursor** cursor) {
+ResultCode INFCommand::executeCore(SQLCursor** cursor, std::size_t valueCount) {
   if (clientStatement() == nullptr) return RESULT_INVALID_HANDLE;
+  // Values missing for some markers would run as NULL, extra ones would be
+  // dropped: neither runs.
+  if (ResultCode counted = checkClientParameterCount(*statement_, valueCount); counted != RESULT_OK) {
+    return counted;
+  }
   // Results still open from an earlier execute end here, so their client
   // cursor and row buffer are not lost.
   dropResults();
@@ -346,7 +357,7 @@ ResultCode INFCommand::errorMessageLength(std::int16_t* length) noexcept {
   if (length == nullptr) return RESULT_INVALID_PARAMETER;
   ClientStatement* statement = clientStatement();
   errorLength_ = buildClientErrorText(statement != nullptr ? statement->connection : nullptr, statement_->lastStatus,
-                                      errorText_, sizeof errorText_);
+                                      statement_->details, errorText_, sizeof errorText_);
   *length = errorLength_;
   return RESULT_OK;
 }

@@ -82,7 +82,8 @@ class INFCommand final : public SQLCommand {
   ResultCode bindParameter(std::uint16_t number);
   bool everyParameterSet() const;
   ResultCode buildProcedure();
-  ResultCode executeCore(SQLCursor** cursor);
+  // Runs the prepared statement with `valueCount` parameter values.
+  ResultCode executeCore(SQLCursor** cursor, std::size_t valueCount);
   ResultCode openResultCursor(SQLCursor** cursor);
   void dropResults();
 

@@ -51,6 +51,11 @@ INFConnection::~INFConnection() {
   link_->client = nullptr;
 }
 
+void INFConnection::retain(const ClientConnection& record) {
+  retainedStatus_ = record.lastStatus;
+  retainedDetails_ = record.details;
+}
+
 void INFConnection::setClientRecord(std::unique_ptr<ClientConnection> record) {
   client_ = std::move(record);
   link_->client = client_.get();
@@ -77,6 +82,7 @@ ResultCode INFConnection::connect(const char* database, const char* user, const 
   // A second connect would drop the open record and its runtime connection.
   if (client_) {
     client_->lastStatus = kStatusAlreadyConnected;
+    client_->details = StatusDetails{};
     return RESULT_INVALID_LOGIN;
   }
   return shielded([&] { return openConnection(database ? database : "", user, password); });
@@ -97,13 +103,13 @@ ResultCode INFConnection::openConnection(const char* database, const char* user,
     return RESULT_CLIENT_NO_MEMORY;
   }
   if (ResultCode opened = openClientDatabase(*record, text, user, password); opened != RESULT_OK) {
-    retainedStatus_ = record->lastStatus;
+    retain(*record);
     return opened;
   }
   if (record->logged()) {
     if (ResultCode applied = applyClientIsolation(*record, isolationLevel_); applied != RESULT_OK) {
       // A connect that fails leaves nothing open, so that a retry can succeed.
-      retainedStatus_ = record->lastStatus;
+      retain(*record);
       abandonClientDatabase(*record);
       return applied;
     }
@@ -117,7 +123,7 @@ ResultCode INFConnection::openConnection(const char* database, const char* user,
 ResultCode INFConnection::disconnect() noexcept {
   if (!client_) return RESULT_INVALID_HANDLE;
   if (ResultCode closed = closeClientDatabase(*client_); closed != RESULT_OK) return closed;
-  retainedStatus_ = client_->lastStatus;
+  retain(*client_);
   setClientRecord(nullptr);
   connected_ = false;
   return RESULT_OK;
@@ -261,15 +267,14 @@ ResultCode INFConnection::errorMessage(char* text) noexcept {
 
 ResultCode INFConnection::errorMessageLength(std::int16_t* length) noexcept {
   if (length == nullptr) return RESULT_INVALID_PARAMETER;
-  std::int32_t status = 0;
   if (client_) {
-    status = client_->lastStatus;
+    errorLength_ = buildClientErrorText(client_.get(), client_->lastStatus, client_->details, errorText_,
+                                        sizeof errorText_);
   } else if (retainedStatus_) {
-    status = *retainedStatus_;
+    errorLength_ = buildClientErrorText(nullptr, *retainedStatus_, retainedDetails_, errorText_, sizeof errorText_);
   } else {
     return RESULT_INVALID_HANDLE;
   }
-  errorLength_ = buildClientErrorText(client_.get(), status, errorText_, sizeof errorText_);
   *length = errorLength_;
   return RESULT_OK;
 }

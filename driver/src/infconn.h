@@ -57,6 +57,8 @@ class INFConnection final : public SQLConnection {
 
   // Makes `record` (possibly null) the client record, and tells the link.
   void setClientRecord(std::unique_ptr<ClientConnection> record);
+  // Keeps the status of `record`, about to go, for the error text.
+  void retain(const ClientConnection& record);
 
   ResultCode openConnection(const char* database, const char* user, const char* password);
   ResultCode runTransaction(const TransactionDesc* desc, TransactionKind kind);
@@ -79,6 +81,7 @@ class INFConnection final : public SQLConnection {
   // Status of the last client call once its record is gone (failed connect,
   // disconnect), for the error text.
   std::optional<std::int32_t> retainedStatus_;
+  StatusDetails retainedDetails_;
 };
 
 }  // namespace quovex::inf

@@ -18,14 +18,14 @@ namespace {
 
 constexpr std::int32_t kStatusNoMoreRows = 100;
 constexpr std::int32_t kStatusValueCut = -451;
+constexpr std::int32_t kStatusHostVariableCount = -254;
 constexpr std::int32_t kCursorOption = 4096;
 constexpr std::int32_t kLobOpenReadWrite = 2;
 constexpr std::int32_t kLobOpenReadOnly = 4;
 constexpr std::int32_t kLobHandleLength = 72;
 
 std::int32_t takeStatus(ClientStatement& statement) {
-  statement.lastStatus = clientRoles().statusCode();
-  return statement.lastStatus;
+  return noteStatus(statement, clientRoles().statusCode());
 }
 
 ResultCode resultOfStatus(std::int32_t status) { return status == 0 ? RESULT_OK : RESULT_CLIENT_ERROR; }
@@ -126,7 +126,7 @@ ResultCode describePrepared(ClientStatement& statement) {
   statement.columnArea.reset(columns);
   const std::int32_t status = clientRoles().statusCode();
   statement.kind = status;
-  statement.lastStatus = status < 0 ? status : 0;
+  noteStatus(statement, status < 0 ? status : 0);
   if (status < 0) return RESULT_CLIENT_ERROR;
   if ((status == IFX_KIND_SELECT || status == IFX_KIND_EXECUTE_PROCEDURE) && columns != nullptr &&
       columns->count > 0) {
@@ -177,7 +177,7 @@ ResultCode writeLargeObject(ClientStatement& statement, IfxLobHandle& handle, st
   }
   if (creation != nullptr) roles.lobFreeSpec(creation);
   if (result >= 0) return RESULT_OK;
-  statement.lastStatus = result;
+  noteStatus(statement, result);
   return RESULT_CLIENT_ERROR;
 }
 
@@ -339,7 +339,7 @@ ResultCode executeClientStatement(ClientStatement& statement) {
     const IfxStatusArea* area = roles.statusArea();
     statement.rowsProcessed = area != nullptr ? area->sqlerrd[2] : 0;
     if (status == kStatusNoMoreRows) status = 0;
-    statement.lastStatus = status;
+    noteStatus(statement, status);
     return resultOfStatus(status);
   }
   try {
@@ -364,6 +364,13 @@ ResultCode executeClientStatement(ClientStatement& statement) {
   }
   statement.cursorOpen = true;
   return RESULT_OK;
+}
+
+ResultCode checkClientParameterCount(ClientStatement& statement, std::size_t valueCount) {
+  if (valueCount == statement.parameterPlaces.size()) return RESULT_OK;
+  statement.lastStatus = kStatusHostVariableCount;
+  statement.details = StatusDetails{};
+  return RESULT_CLIENT_ERROR;
 }
 
 ResultCode bindClientColumn(ClientStatement& statement, const ColumnDescriptor& column, std::uint8_t* slot) {
@@ -400,17 +407,17 @@ ResultCode fetchClientRow(ClientStatement& statement, const std::vector<ColumnDe
   clientRoles().fetch(findCursor(statement), statement.columnArea.get());
   const std::int32_t status = clientRoles().statusCode();
   if (status == 0 || status == kStatusValueCut) {
-    statement.lastStatus = 0;
+    noteStatus(statement, 0);
     for (const ColumnDescriptor& column : columns) {
       updateIndicator(column, statement.columnPlaces[column.index], columnEntry(statement, column.index), row);
     }
     return RESULT_OK;
   }
   if (status == kStatusNoMoreRows) {
-    statement.lastStatus = 0;
+    noteStatus(statement, 0);
     return statement.columnCount > 0 ? RESULT_NO_MORE_ROWS : RESULT_OK;
   }
-  statement.lastStatus = status;
+  noteStatus(statement, status);
   return RESULT_CLIENT_ERROR;
 }
 
