@@ -26,6 +26,7 @@ enum CatalogueColumn : std::uint16_t {
   kIndexKind = 9,
   kFirstPart = 10,
   kColumnLengthCode = 11,
+  kColumnExtendedId = 15,
   kConstraintKind = 11,
   kParameterRoutineNumber = 15,
 };
@@ -362,7 +363,11 @@ ResultCode INFMetadataCursor::columnTypeEntry(const InformixType*& type) {
   if (innerShort(kColumnTypeNumber, number, isNull) != RESULT_OK) return RESULT_NOT_SUPPORTED;
   std::int32_t code = number;
   if (code >= kNotNullBit) code -= kNotNullBit;
-  type = informixTypeByCode(code);
+  std::int32_t extendedId = 0;
+  if (std::int32_t extendedNull = 0; innerLong(kColumnExtendedId, extendedId, extendedNull) != RESULT_OK) {
+    extendedId = 0;
+  }
+  type = informixTypeByCode(code, extendedId);
   return type != nullptr ? RESULT_OK : RESULT_NOT_SUPPORTED;
 }
 
@@ -377,7 +382,7 @@ ResultCode INFMetadataCursor::columnDecoded(Source source, std::int32_t& value, 
     return RESULT_OK;
   }
   std::int16_t columnLength = 0;
-  if (source != Source::ColumnLength || type->fixedLength == kDecodedLength) {
+  if (type->decoding != LengthDecoding::Fixed) {
     std::int32_t lengthNull = 0;
     if (ResultCode read = innerShort(kColumnLengthCode, columnLength, lengthNull); read != RESULT_OK) return read;
   }
