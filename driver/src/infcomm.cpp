@@ -25,6 +25,8 @@ enum CommandOption {
 };
 
 constexpr std::uint8_t kDirectionInput = 1;
+// Status of a result column whose type the driver cannot carry; its text names the type.
+constexpr std::int32_t kStatusUncarriedType = -1;
 
 }  // namespace
 
@@ -308,6 +310,7 @@ ResultCode INFCommand::openResultCursor(SQLCursor** cursor) {
     describeClientColumn(*statement_, i, description);
     if (ResultCode described = describeColumn(i, description, columns_[i]); described != RESULT_OK) {
       columns_.clear();
+      noteOwnFailure(*statement_, kStatusUncarriedType, uncarriedColumnText(description));
       return described;
     }
   }

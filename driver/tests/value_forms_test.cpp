@@ -186,6 +186,15 @@ TEST(DriverColumnLayout, EachServerTypeIsDescribed) {
       {12, 56, 0, FIELD_BLOB, SUBTYPE_MEMO, 56, 1, 0, 62, CT_TEXT},
       {41, 72, 10, FIELD_BLOB, SUBTYPE_BINARY_LOB, 72, 1, 0, 72, CT_BLOB},
       {41, 72, 11, FIELD_BLOB, SUBTYPE_CHAR_LOB, 72, 1, 0, 72, CT_CLOB},
+      // Beyond the contract's own types: 64-bit integers as 19-digit BCD numbers,
+      // BOOLEAN as a 16-bit integer, LVARCHAR as a string.
+      {17, 10, 0, FIELD_BCD, SUBTYPE_NONE, 34, 19, 0, 22, CT_DECIMAL},        // INT8
+      {18 + 256, 10, 0, FIELD_BCD, SUBTYPE_NONE, 34, 19, 0, 22, CT_DECIMAL},  // SERIAL8
+      {52, 8, 0, FIELD_BCD, SUBTYPE_NONE, 34, 19, 0, 22, CT_DECIMAL},         // BIGINT
+      {53, 8, 0, FIELD_BCD, SUBTYPE_NONE, 34, 19, 0, 22, CT_DECIMAL},         // BIGSERIAL
+      {45, 1, 0, FIELD_INT16, SUBTYPE_NONE, 2, 2, 0, 2, CT_SMALLINT},         // BOOLEAN
+      {43, 2048, 0, FIELD_STRING, SUBTYPE_NONE, 2049, 2048, 0, 2049, CT_VARCHAR},  // LVARCHAR
+      {5, 30 * 256 + 255, 0, FIELD_BCD, SUBTYPE_NONE, 34, 30, 255, 22, CT_DECIMAL},  // DECIMAL(30)
   };
   for (const DescribeCase& c : cases) {
     ColumnDescriptor d;
@@ -206,10 +215,13 @@ TEST(DriverColumnLayout, TypesWithoutMappingAreRefused) {
   EXPECT_EQ(describeColumn(0, {"n", 9, 0, 0}, d), RESULT_CLIENT_ERROR) << "NULL";
   EXPECT_EQ(describeColumn(0, {"n", 49, 0, 0}, d), RESULT_CLIENT_ERROR);
   EXPECT_EQ(describeColumn(0, {"n", 255, 0, 0}, d), RESULT_CLIENT_ERROR);
-  EXPECT_EQ(describeColumn(0, {"n", 17, 10, 0}, d), RESULT_INVALID_FIELD_TYPE) << "INT8";
-  EXPECT_EQ(describeColumn(0, {"n", 43, 2048, 0}, d), RESULT_INVALID_FIELD_TYPE) << "LVARCHAR";
-  EXPECT_EQ(describeColumn(0, {"n", 45, 1, 0}, d), RESULT_INVALID_FIELD_TYPE) << "BOOLEAN";
+  EXPECT_EQ(describeColumn(0, {"n", 19, 0, 0}, d), RESULT_INVALID_FIELD_TYPE) << "SET";
+  EXPECT_EQ(describeColumn(0, {"n", 40, 0, 0}, d), RESULT_INVALID_FIELD_TYPE) << "variable-length opaque";
   EXPECT_EQ(d.clientType, 0);
+  // The text of such a column names it and its type.
+  EXPECT_EQ(uncarriedColumnText({"itens", 19, 0, 0}), "Column itens is of the Informix SET, which the driver cannot read.");
+  EXPECT_EQ(uncarriedColumnText({"x", 9, 0, 0}), "Column x is of the Informix NULL, which the driver cannot read.");
+  EXPECT_EQ(uncarriedColumnText({"y", 30, 0, 0}), "Column y is of the Informix type 30, which the driver cannot read.");
 }
 
 TEST(DriverColumnLayout, NamesAreCutTo30Characters) {

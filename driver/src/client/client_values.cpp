@@ -7,6 +7,10 @@
 #include "client_roles.h"
 
 namespace quovex::inf {
+
+namespace {
+constexpr int kFloatingDecimalScale = 255;
+}  // namespace
 namespace {
 
 // Longest decimal text readBcd looks at.
@@ -64,6 +68,8 @@ std::int32_t clientDecimalToText(const void* decimal, int scale, char* text, std
 }
 
 ResultCode clientDecimalToBcd(const void* decimal, int scale, BcdRecord& bcd) {
+  // A floating decimal (DECIMAL(p) without scale) keeps all the fraction digits it has.
+  if (scale == kFloatingDecimalScale) scale = -1;
   char text[kDecimalTextSize + 1];
   if (clientDecimalToText(decimal, scale, text, sizeof text) != 0) return RESULT_INVALID_CONVERSION;
   return decimalTextToBcd(text, bcd);
