@@ -316,3 +316,34 @@ TEST(DriverDatetimeValues, OtherQualifiersGoThroughTheRuntime) {
 }
 
 }  // namespace
+
+namespace {
+
+// A decimal read into a BCD record straight from its digits gives the same
+// record as going through the decimal's text, for every scale and sign.
+TEST(DriverDecimalReading, DirectDigitsMatchTheText) {
+  const char* kValues[] = {"0.5",      "-0.5",        "12.5",     "-12.50",   "1234567890123456789",
+                           "-9223372036854775807",    "0.001",    "100",      "99.99",
+                           "123456789012345678.123456789012", "0.0000001", "7",    "-100.25"};
+  for (const char* text : kValues) {
+    IfxDecimal decimal{};
+    ASSERT_EQ(clientDecimalFromText(text, &decimal), 0) << text;
+    for (int scale : {0, 1, 2, 4, 12, 255}) {
+      SCOPED_TRACE(std::string(text) + " scale " + std::to_string(scale));
+      char viaText[60];
+      BcdRecord expected{};
+      const int textScale = scale == 255 ? -1 : scale;
+      const bool textWorks = clientDecimalToText(&decimal, textScale, viaText, 50) == 0 &&
+                             decimalTextToBcd(viaText, expected) == RESULT_OK;
+      BcdRecord direct{};
+      const ResultCode read = clientDecimalToBcd(&decimal, scale, direct);
+      ASSERT_EQ(read == RESULT_OK, textWorks);
+      if (!textWorks) continue;
+      EXPECT_EQ(direct.precision, expected.precision);
+      EXPECT_EQ(direct.signAndPlaces, expected.signAndPlaces);
+      EXPECT_EQ(std::memcmp(direct.digits, expected.digits, sizeof direct.digits), 0);
+    }
+  }
+}
+
+}  // namespace

@@ -67,9 +67,60 @@ std::int32_t clientDecimalToText(const void* decimal, int scale, char* text, std
   return result;
 }
 
+namespace {
+
+constexpr int kBcdMaxDigits = 2 * static_cast<int>(sizeof(BcdRecord::digits));
+
+// The value's decimal digit `position` (0 the first digit of its first
+// base-100 pair), 0 outside its pairs.
+int decimalDigit(const IfxDecimal& value, int position) {
+  if (position < 0 || position >= 2 * value.digitCount) return 0;
+  const int pair = static_cast<unsigned char>(value.digits[position / 2]);
+  return position % 2 == 0 ? pair / 10 : pair % 10;
+}
+
+// Writes a non-zero decimal straight into the BCD record with exactly
+// `scale` fraction digits, as the decimal's text would give them (integer
+// digits without leading zeros, "0" when none). False, with nothing
+// written, when that needs rounding or more digits than the record holds,
+// or for any other value: those go through the text.
+bool decimalToBcdDirect(const IfxDecimal& value, int scale, BcdRecord& bcd) {
+  if (scale < 0 || value.digitCount <= 0 || value.digitCount > 16 || (value.sign != 0 && value.sign != 1)) {
+    return false;
+  }
+  for (int pair = 0; pair < value.digitCount; ++pair) {
+    if (static_cast<unsigned char>(value.digits[pair]) > 99) return false;
+  }
+  // Digit positions relative to the point: the point sits after digit 2*exponent.
+  const int pointAt = 2 * value.exponent;
+  const int lastDigit = 2 * value.digitCount;  // one past the value's last digit
+  for (int position = pointAt + scale; position < lastDigit; ++position) {
+    if (decimalDigit(value, position) != 0) return false;  // more fraction than the scale keeps
+  }
+  int first = 0;  // the first integer digit shown
+  while (first < pointAt && decimalDigit(value, first) == 0) ++first;
+  const int integerDigits = pointAt > first ? pointAt - first : 1;
+  const int count = integerDigits + scale;
+  if (count > kBcdMaxDigits) return false;
+  std::memset(bcd.digits, 0, sizeof bcd.digits);
+  const int start = pointAt > first ? first : pointAt - 1;
+  for (int i = 0; i < count; ++i) {
+    const int digit = decimalDigit(value, start + i);
+    bcd.digits[i / 2] = static_cast<std::uint8_t>(bcd.digits[i / 2] | (i % 2 == 0 ? digit << 4 : digit));
+  }
+  bcd.precision = static_cast<std::uint8_t>(count);
+  bcd.signAndPlaces = static_cast<std::uint8_t>(scale | (value.sign == 0 ? BCD_SIGN_BIT : 0));
+  return true;
+}
+
+}  // namespace
+
 ResultCode clientDecimalToBcd(const void* decimal, int scale, BcdRecord& bcd) {
   // A floating decimal (DECIMAL(p) without scale) keeps all the fraction digits it has.
   if (scale == kFloatingDecimalScale) scale = -1;
+  IfxDecimal value;
+  std::memcpy(&value, decimal, sizeof value);
+  if (decimalToBcdDirect(value, scale, bcd)) return RESULT_OK;
   char text[kDecimalTextSize + 1];
   if (clientDecimalToText(decimal, scale, text, sizeof text) != 0) return RESULT_INVALID_CONVERSION;
   return decimalTextToBcd(text, bcd);
