@@ -252,10 +252,7 @@ ResultCode INFCursor::readTime(std::uint16_t column, std::int32_t* value, std::i
 
 ResultCode INFCursor::readDate(std::uint16_t column, std::int32_t* value, std::int32_t* isNull) noexcept {
   return readValue(column, FIELD_DATE, value, isNull, [](const Value& v, std::int32_t& out) -> ResultCode {
-    int year = 0, month = 0, day = 0;
-    if (const std::int32_t split = clientDateToParts(v.slot, year, month, day); split != 0) return split;
-    out = dateNumberFromParts(year, month, day);
-    return RESULT_OK;
+    return clientDateToNumber(v.slot, out);
   });
 }
 

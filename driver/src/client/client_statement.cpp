@@ -76,6 +76,7 @@ void closeCursor(ClientStatement& statement) {
   trace(statement, "ESQL/C Free Cursor");
   clientRoles().free(findCursor(statement));
   statement.cursorOpen = false;
+  statement.openCursor = nullptr;
   freeFetchedBlobs(statement);
 }
 
@@ -351,7 +352,8 @@ ResultCode executeClientStatement(ClientStatement& statement) {
   roles.declareCursor(statement.cursorName.c_str(), findPrepared(statement), kCursorOption);
   if (takeStatus(statement) != 0) return RESULT_CLIENT_ERROR;
   trace(statement, "ESQL/C Open Cursor");
-  roles.openCursor(findCursor(statement), parameters);
+  IfxStatement* cursor = findCursor(statement);
+  roles.openCursor(cursor, parameters);
   if (takeStatus(statement) != 0) {
     // The declared cursor would keep its name; free it.
     const std::int32_t failed = statement.lastStatus;
@@ -363,6 +365,7 @@ ResultCode executeClientStatement(ClientStatement& statement) {
     return RESULT_CLIENT_ERROR;
   }
   statement.cursorOpen = true;
+  statement.openCursor = cursor;
   return RESULT_OK;
 }
 
@@ -404,7 +407,8 @@ ResultCode bindClientColumn(ClientStatement& statement, const ColumnDescriptor& 
 ResultCode fetchClientRow(ClientStatement& statement, const std::vector<ColumnDescriptor>& columns, RowBuffer& row) {
   if (ResultCode made = makeCurrent(statement); made != RESULT_OK) return made;
   trace(statement, "ESQL/C Fetch");
-  clientRoles().fetch(findCursor(statement), statement.columnArea.get());
+  // The runtime's cursor found when it was opened: it stays the same until it is closed.
+  clientRoles().fetch(statement.openCursor, statement.columnArea.get());
   const std::int32_t status = clientRoles().statusCode();
   if (status == 0 || status == kStatusValueCut) {
     noteStatus(statement, 0);
@@ -434,6 +438,7 @@ void releaseClientStatement(ClientStatement& statement, bool connectionOpen) {
   }
   statement.prepared = false;
   statement.cursorOpen = false;
+  statement.openCursor = nullptr;
   dropAreas(statement);
 }
 

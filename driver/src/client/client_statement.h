@@ -69,6 +69,7 @@ struct ClientStatement {
   std::uint16_t columnCount = 0;
   bool prepared = false;
   bool cursorOpen = false;
+  IfxStatement* openCursor = nullptr;  // the runtime's open cursor, null when none
 };
 
 // Makes a statement record on `connection`. RESULT_INVALID_HANDLE when there

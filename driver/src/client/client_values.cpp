@@ -5,6 +5,7 @@
 
 #include "bcd_text.h"
 #include "client_roles.h"
+#include "quovex/dates.h"
 
 namespace quovex::inf {
 
@@ -47,6 +48,23 @@ std::int32_t clientDateToParts(const void* date, int& year, int& month, int& day
   month = mdy[0];
   day = mdy[1];
   year = mdy[2];
+  return 0;
+}
+
+std::int32_t clientDateToNumber(const void* date, std::int32_t& number) {
+  // Both count days of the proleptic Gregorian calendar, so from year 1 on
+  // they differ by a constant.
+  static constexpr std::int32_t kDayZero = dateNumberFromParts(1899, 12, 31);
+  static constexpr std::int32_t kLastDay = dateNumberFromParts(9999, 12, 31);
+  std::int32_t days = 0;
+  std::memcpy(&days, date, sizeof days);
+  if (days >= 1 - kDayZero && days <= kLastDay - kDayZero) {
+    number = days + kDayZero;
+    return 0;
+  }
+  int year = 0, month = 0, day = 0;
+  if (const std::int32_t split = clientDateToParts(date, year, month, day); split != 0) return split;
+  number = dateNumberFromParts(year, month, day);
   return 0;
 }
 
