@@ -25,25 +25,36 @@ enum CommandOption {
 };
 
 constexpr std::uint8_t kDirectionInput = 1;
+// Status of a result column whose type the driver cannot carry; its text names the type.
+constexpr std::int32_t kStatusUncarriedType = -1;
 
 }  // namespace
 
-INFCommand* INFCommand::create(INFConnection& connection) noexcept {
-  return new (std::nothrow) INFCommand(connection);
+INFCommand* INFCommand::create(Shared<ConnectionLink> connection) noexcept {
+  auto* made = new (std::nothrow) INFCommand(std::move(connection));
+  if (made == nullptr) return nullptr;
+  made->cursors_ = Shared<CommandLink>::make();
+  if (!made->cursors_) {
+    delete made;
+    return nullptr;
+  }
+  made->cursors_->command = made;
+  return made;
 }
 
 INFCommand::~INFCommand() {
-  if (cursor_ != nullptr) cursor_->detach();
-  if (statement_) releaseClientStatement(*statement_, connection_->clientRecord() == statement_->connection);
+  if (cursors_) cursors_->command = nullptr;
+  if (statement_) releaseClientStatement(*statement_, clientStatement() != nullptr);
 }
 
 ResultCode INFCommand::attachClientStatement(ClientConnection* client) noexcept {
   return makeClientStatement(client, statement_);
 }
 
-ClientStatement* INFCommand::clientStatement() {
-  // After a disconnect the record the statement refers to is gone.
-  if (!statement_ || connection_->clientRecord() != statement_->connection) return nullptr;
+ClientStatement* INFCommand::clientStatement() const {
+  // After a disconnect, a new connect or the connection's release the record
+  // the statement refers to is gone.
+  if (!statement_ || connection_->clientOf(session_) != statement_->connection) return nullptr;
   return statement_.get();
 }
 
@@ -135,6 +146,12 @@ ResultCode INFCommand::setParameter(std::uint16_t number, std::uint16_t /*childP
   record.set = result == RESULT_OK;
   if (result != RESULT_OK) return result;
   if (procedureMode_ && !procedureBuilt_) return RESULT_OK;
+  // A value beyond the statement's markers has no place to go: it is kept,
+  // and execute refuses the count.
+  if (const ClientStatement* statement = clientStatement();
+      statement != nullptr && number > statement->parameterPlaces.size()) {
+    return RESULT_OK;
+  }
   // A value the statement could not take (a large object that could not be
   // written) must not run as whatever was bound before.
   const ResultCode bound = bindParameter(number);
@@ -144,45 +161,17 @@ ResultCode INFCommand::setParameter(std::uint16_t number, std::uint16_t /*childP
 
 ResultCode INFCommand::bindValue(ParameterRecord& record, const void* value, std::uint32_t length) noexcept {
   switch (record.fieldType) {
-    case FIELD_STRING: return bindString(record, value, length);
-    case FIELD_DATE: return bindDate(record, value, length);
-    case FIELD_BLOB: return bindBlob(record, value, length);
-    case FIELD_INT16: return bindInt16(record, value, length);
-    case FIELD_INT32: return bindInt32(record, value, length);
-    case FIELD_FLOAT: return bindFloat(record, value, length);
-    case FIELD_BCD: return bindBcd(record, value, length);
-    case FIELD_TIME: return bindTime(record, value, length);
-    case FIELD_TIMESTAMP: return bindTimestamp(record, value, length);
+    case FIELD_STRING: return bindStringValue(record, value, length);
+    case FIELD_DATE: return bindDateValue(record, value);
+    case FIELD_BLOB: return bindBlobValue(record, value, length);
+    case FIELD_INT16: return bindInt16Value(record, value);
+    case FIELD_INT32: return bindInt32Value(record, value);
+    case FIELD_FLOAT: return bindFloatValue(record, value, length);
+    case FIELD_BCD: return bindBcdValue(record, value);
+    case FIELD_TIME: return bindTimeValue(record, value);
+    case FIELD_TIMESTAMP: return bindTimestampValue(record, value);
     default: return RESULT_OK;  // no binder: the parameter counts as set, its binding fails
   }
-}
-
-ResultCode INFCommand::bindString(ParameterRecord& record, const void* value, std::uint32_t length) noexcept {
-  return bindStringValue(record, value, length);
-}
-ResultCode INFCommand::bindDate(ParameterRecord& record, const void* value, std::uint32_t) noexcept {
-  return bindDateValue(record, value);
-}
-ResultCode INFCommand::bindBlob(ParameterRecord& record, const void* value, std::uint32_t length) noexcept {
-  return bindBlobValue(record, value, length);
-}
-ResultCode INFCommand::bindInt16(ParameterRecord& record, const void* value, std::uint32_t) noexcept {
-  return bindInt16Value(record, value);
-}
-ResultCode INFCommand::bindInt32(ParameterRecord& record, const void* value, std::uint32_t) noexcept {
-  return bindInt32Value(record, value);
-}
-ResultCode INFCommand::bindFloat(ParameterRecord& record, const void* value, std::uint32_t length) noexcept {
-  return bindFloatValue(record, value, length);
-}
-ResultCode INFCommand::bindBcd(ParameterRecord& record, const void* value, std::uint32_t) noexcept {
-  return bindBcdValue(record, value);
-}
-ResultCode INFCommand::bindTime(ParameterRecord& record, const void* value, std::uint32_t) noexcept {
-  return bindTimeValue(record, value);
-}
-ResultCode INFCommand::bindTimestamp(ParameterRecord& record, const void* value, std::uint32_t) noexcept {
-  return bindTimestampValue(record, value);
 }
 
 ResultCode INFCommand::bindParameter(std::uint16_t number) {
@@ -270,7 +259,7 @@ ResultCode INFCommand::execute(SQLCursor** cursor) noexcept {
     if (procedureMode_ && !procedureBuilt_) {
       if (ResultCode built = buildProcedure(); built != RESULT_OK) return built;
     }
-    return executeCore(cursor);
+    return executeCore(cursor, parameters_.size());
   });
 }
 
@@ -282,12 +271,17 @@ ResultCode INFCommand::executeDirect(const char* sql, SQLCursor** cursor) noexce
     dropResults();
     procedureBuilt_ = false;  // the statement is no longer the procedure call
     if (ResultCode prepared = prepareClientStatement(*statement_, sql); prepared != RESULT_OK) return prepared;
-    return executeCore(cursor);
+    return executeCore(cursor, 0);
   });
 }
 
-ResultCode INFCommand::executeCore(SQLCursor** cursor) {
+ResultCode INFCommand::executeCore(SQLCursor** cursor, std::size_t valueCount) {
   if (clientStatement() == nullptr) return RESULT_INVALID_HANDLE;
+  // Values missing for some markers would run as NULL, extra ones would be
+  // dropped: neither runs.
+  if (ResultCode counted = checkClientParameterCount(*statement_, valueCount); counted != RESULT_OK) {
+    return counted;
+  }
   // Results still open from an earlier execute end here, so their client
   // cursor and row buffer are not lost.
   dropResults();
@@ -301,7 +295,7 @@ ResultCode INFCommand::executeCore(SQLCursor** cursor) {
 }
 
 ResultCode INFCommand::openResultCursor(SQLCursor** cursor) {
-  INFCursor* made = INFCursor::create(*this);
+  INFCursor* made = INFCursor::create(cursors_);
   if (made == nullptr) return RESULT_NO_MEMORY;
   made->addRef();
   *cursor = made;
@@ -316,6 +310,7 @@ ResultCode INFCommand::openResultCursor(SQLCursor** cursor) {
     describeClientColumn(*statement_, i, description);
     if (ResultCode described = describeColumn(i, description, columns_[i]); described != RESULT_OK) {
       columns_.clear();
+      noteOwnFailure(*statement_, kStatusUncarriedType, uncarriedColumnText(description));
       return described;
     }
   }
@@ -365,7 +360,7 @@ ResultCode INFCommand::errorMessageLength(std::int16_t* length) noexcept {
   if (length == nullptr) return RESULT_INVALID_PARAMETER;
   ClientStatement* statement = clientStatement();
   errorLength_ = buildClientErrorText(statement != nullptr ? statement->connection : nullptr, statement_->lastStatus,
-                                      errorText_, sizeof errorText_);
+                                      statement_->details, errorText_, sizeof errorText_);
   *length = errorLength_;
   return RESULT_OK;
 }

@@ -1,7 +1,9 @@
 // INFCommand: prepares and executes SQL texts and stored procedures on its
-// connection. It keeps a plain pointer to the INFConnection that created it
-// and works through its own ClientStatement on the connection's client
-// record; the host releases it before the connection.
+// connection. It reaches the INFConnection that created it through their
+// shared link and works through its own ClientStatement on the connection's
+// client record; once that connection is gone, disconnected or connected
+// again, the statement is out of reach and the command answers
+// RESULT_INVALID_HANDLE.
 //
 // The command owns everything its result cursor reads: the column
 // descriptors, the row buffer and the client statement with its cursor. A
@@ -18,6 +20,7 @@
 #include "client/client_statement.h"
 #include "client/column_layout.h"
 #include "client/command_parameters.h"
+#include "object_links.h"
 #include "quovex/interfaces.h"
 #include "reference_count.h"
 
@@ -31,8 +34,8 @@ class INFCommand final : public SQLCommand {
   static constexpr int kOptionSizeSetting = 1;
   static constexpr std::size_t kProcedureNameSize = 32;  // at most 31 characters and a NUL
 
-  // A new command on `connection` with count 0, or null when it cannot be allocated.
-  static INFCommand* create(INFConnection& connection) noexcept;
+  // A new command on the linked connection with count 0, or null when it cannot be allocated.
+  static INFCommand* create(Shared<ConnectionLink> connection) noexcept;
 
   // Makes the command's client statement on the connection's client record:
   // RESULT_INVALID_HANDLE without a record, RESULT_CLIENT_NO_MEMORY when it
@@ -65,25 +68,13 @@ class INFCommand final : public SQLCommand {
   const std::vector<ColumnDescriptor>& columns(const INFCursor* cursor) const;
   RowBuffer* rowBuffer(const INFCursor* cursor);
   // The client statement while the connection that made it is still open, else null.
-  ClientStatement* clientStatement();
+  ClientStatement* clientStatement() const;
   // Called by a cursor's last release: closes the results when they are its own.
   void cursorReleased(const INFCursor* cursor);
 
  private:
-  // The per-type parameter binders (table slots 15 to 23, never called by
-  // the host), in field-type order: string, date, blob, int16, int32,
-  // float, BCD, time, timestamp.
-  virtual ResultCode bindString(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
-  virtual ResultCode bindDate(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
-  virtual ResultCode bindBlob(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
-  virtual ResultCode bindInt16(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
-  virtual ResultCode bindInt32(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
-  virtual ResultCode bindFloat(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
-  virtual ResultCode bindBcd(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
-  virtual ResultCode bindTime(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
-  virtual ResultCode bindTimestamp(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
-
-  explicit INFCommand(INFConnection& connection) : connection_(&connection) {}
+  explicit INFCommand(Shared<ConnectionLink> connection)
+      : connection_(std::move(connection)), session_(connection_->session) {}
   ~INFCommand();
 
   ResultCode bindValue(ParameterRecord& record, const void* value, std::uint32_t length) noexcept;
@@ -91,12 +82,15 @@ class INFCommand final : public SQLCommand {
   ResultCode bindParameter(std::uint16_t number);
   bool everyParameterSet() const;
   ResultCode buildProcedure();
-  ResultCode executeCore(SQLCursor** cursor);
+  // Runs the prepared statement with `valueCount` parameter values.
+  ResultCode executeCore(SQLCursor** cursor, std::size_t valueCount);
   ResultCode openResultCursor(SQLCursor** cursor);
   void dropResults();
 
   ReferenceCount references_;
-  INFConnection* connection_;  // not counted; outlives the command
+  Shared<ConnectionLink> connection_;
+  std::uint64_t session_;  // the connect whose client record the statement was made on
+  Shared<CommandLink> cursors_;  // shared with every cursor handed out
   std::unique_ptr<ClientStatement> statement_;
   std::int32_t rowsAffected_ = 0;
   std::vector<ColumnDescriptor> columns_;

@@ -33,7 +33,34 @@ std::int16_t descriptorLevel(const TransactionDesc& desc) {
 
 }  // namespace
 
-INFConnection* INFConnection::create() noexcept { return new (std::nothrow) INFConnection; }
+INFConnection* INFConnection::create() noexcept {
+  auto* made = new (std::nothrow) INFConnection;
+  if (made == nullptr) return nullptr;
+  made->link_ = Shared<ConnectionLink>::make();
+  if (!made->link_) {
+    delete made;
+    return nullptr;
+  }
+  made->link_->connection = made;
+  return made;
+}
+
+INFConnection::~INFConnection() {
+  if (!link_) return;
+  link_->connection = nullptr;
+  link_->client = nullptr;
+}
+
+void INFConnection::retain(const ClientConnection& record) {
+  retainedStatus_ = record.lastStatus;
+  retainedDetails_ = record.details;
+}
+
+void INFConnection::setClientRecord(std::unique_ptr<ClientConnection> record) {
+  client_ = std::move(record);
+  link_->client = client_.get();
+  if (client_) ++link_->session;
+}
 
 ResultCode INFConnection::query(void* /*first*/, void* /*second*/) noexcept { return RESULT_OK; }
 
@@ -55,6 +82,7 @@ ResultCode INFConnection::connect(const char* database, const char* user, const 
   // A second connect would drop the open record and its runtime connection.
   if (client_) {
     client_->lastStatus = kStatusAlreadyConnected;
+    client_->details = StatusDetails{};
     return RESULT_INVALID_LOGIN;
   }
   return shielded([&] { return openConnection(database ? database : "", user, password); });
@@ -75,18 +103,18 @@ ResultCode INFConnection::openConnection(const char* database, const char* user,
     return RESULT_CLIENT_NO_MEMORY;
   }
   if (ResultCode opened = openClientDatabase(*record, text, user, password); opened != RESULT_OK) {
-    retainedStatus_ = record->lastStatus;
+    retain(*record);
     return opened;
   }
   if (record->logged()) {
     if (ResultCode applied = applyClientIsolation(*record, isolationLevel_); applied != RESULT_OK) {
       // A connect that fails leaves nothing open, so that a retry can succeed.
-      retainedStatus_ = record->lastStatus;
+      retain(*record);
       abandonClientDatabase(*record);
       return applied;
     }
   }
-  client_ = std::move(record);
+  setClientRecord(std::move(record));
   connected_ = true;
   retainedStatus_.reset();
   return RESULT_OK;
@@ -95,15 +123,15 @@ ResultCode INFConnection::openConnection(const char* database, const char* user,
 ResultCode INFConnection::disconnect() noexcept {
   if (!client_) return RESULT_INVALID_HANDLE;
   if (ResultCode closed = closeClientDatabase(*client_); closed != RESULT_OK) return closed;
-  retainedStatus_ = client_->lastStatus;
-  client_.reset();
+  retain(*client_);
+  setClientRecord(nullptr);
   connected_ = false;
   return RESULT_OK;
 }
 
 ResultCode INFConnection::createCommand(SQLCommand** command) noexcept {
   if (command == nullptr) return RESULT_OK;
-  INFCommand* made = INFCommand::create(*this);
+  INFCommand* made = INFCommand::create(link_);
   if (made == nullptr) return RESULT_NO_MEMORY;
   made->setOption(INFCommand::kOptionSizeSetting, sizeSetting_);
   const ResultCode attached = made->attachClientStatement(client_.get());
@@ -114,7 +142,7 @@ ResultCode INFConnection::createCommand(SQLCommand** command) noexcept {
 
 ResultCode INFConnection::createMetaData(SQLMetaData** metadata) noexcept {
   if (metadata == nullptr) return RESULT_OK;
-  INFMetadata* made = INFMetadata::create(*this);
+  INFMetadata* made = INFMetadata::create(link_);
   if (made == nullptr) return RESULT_NO_MEMORY;
   made->addRef();
   *metadata = made;
@@ -239,15 +267,14 @@ ResultCode INFConnection::errorMessage(char* text) noexcept {
 
 ResultCode INFConnection::errorMessageLength(std::int16_t* length) noexcept {
   if (length == nullptr) return RESULT_INVALID_PARAMETER;
-  std::int32_t status = 0;
   if (client_) {
-    status = client_->lastStatus;
+    errorLength_ = buildClientErrorText(client_.get(), client_->lastStatus, client_->details, errorText_,
+                                        sizeof errorText_);
   } else if (retainedStatus_) {
-    status = *retainedStatus_;
+    errorLength_ = buildClientErrorText(nullptr, *retainedStatus_, retainedDetails_, errorText_, sizeof errorText_);
   } else {
     return RESULT_INVALID_HANDLE;
   }
-  errorLength_ = buildClientErrorText(client_.get(), status, errorText_, sizeof errorText_);
   *length = errorLength_;
   return RESULT_OK;
 }

@@ -2,9 +2,11 @@
 //
 // Ownership: the connection owns its ClientConnection record from connect to
 // disconnect (or to the failure of connect). Commands and metadata objects it
-// creates keep a plain pointer to it and to that record, so the host releases
-// them before it disconnects or releases the connection. Options 2, 9, 10, 12
-// and 19 outlive a disconnect and apply to the next connect.
+// creates reach it and that record through a shared ConnectionLink, which the
+// connection clears when it goes: released in any order, they never reach
+// freed memory, and once the connection is gone they answer
+// RESULT_INVALID_HANDLE. Options 2, 9, 10, 12 and 19 outlive a disconnect and
+// apply to the next connect.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +15,7 @@
 
 #include "client/client_connection.h"
 #include "client/client_error.h"
+#include "object_links.h"
 #include "quovex/interfaces.h"
 #include "reference_count.h"
 
@@ -44,11 +47,18 @@ class INFConnection final : public SQLConnection {
 
   // The client record while connected, else null. Owned by this connection.
   ClientConnection* clientRecord() const { return client_.get(); }
+  // What the objects made from this connection share with it.
+  const Shared<ConnectionLink>& link() const { return link_; }
   std::int32_t sizeSetting() const { return sizeSetting_; }
 
  private:
   INFConnection() = default;
-  ~INFConnection() = default;
+  ~INFConnection();
+
+  // Makes `record` (possibly null) the client record, and tells the link.
+  void setClientRecord(std::unique_ptr<ClientConnection> record);
+  // Keeps the status of `record`, about to go, for the error text.
+  void retain(const ClientConnection& record);
 
   ResultCode openConnection(const char* database, const char* user, const char* password);
   ResultCode runTransaction(const TransactionDesc* desc, TransactionKind kind);
@@ -57,6 +67,7 @@ class INFConnection final : public SQLConnection {
                            std::int16_t* length) const;
 
   std::unique_ptr<ClientConnection> client_;
+  Shared<ConnectionLink> link_;
   bool connected_ = false;
   ReferenceCount references_;
   std::int32_t sizeSetting_ = 0;
@@ -70,6 +81,7 @@ class INFConnection final : public SQLConnection {
   // Status of the last client call once its record is gone (failed connect,
   // disconnect), for the error text.
   std::optional<std::int32_t> retainedStatus_;
+  StatusDetails retainedDetails_;
 };
 
 }  // namespace quovex::inf

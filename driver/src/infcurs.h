@@ -1,8 +1,8 @@
 // INFCursor: the result set of a data statement, handed out by the command's
-// execute. It holds only its reference count and its command; the column
-// descriptors, the row buffer and the client cursor belong to the command,
-// which must outlive the cursor. The last release closes the command's
-// results.
+// execute. It holds only its reference count and the link to its command;
+// the column descriptors, the row buffer and the client cursor belong to the
+// command. The last release closes the command's results. Once the command
+// or its connection is gone, every operation answers RESULT_INVALID_HANDLE.
 //
 // Readers take a column number from 1 and report NULL through isNull. Before
 // the first fetchNext every column reads as NULL; after the end of rows the
@@ -15,6 +15,7 @@
 
 #include "client/client_statement.h"
 #include "client/column_layout.h"
+#include "object_links.h"
 #include "quovex/interfaces.h"
 #include "reference_count.h"
 
@@ -24,8 +25,8 @@ class INFCommand;
 
 class INFCursor final : public SQLCursor {
  public:
-  // A new cursor on `command` with count 0, or null when it cannot be allocated.
-  static INFCursor* create(INFCommand& command) noexcept;
+  // A new cursor on the linked command with count 0, or null when it cannot be allocated.
+  static INFCursor* create(Shared<CommandLink> command) noexcept;
 
   ResultCode query(void* first, void* second) noexcept override;
   std::int32_t addRef() noexcept override;
@@ -58,12 +59,10 @@ class INFCursor final : public SQLCursor {
   ResultCode readBlobSize(std::uint16_t column, std::uint32_t* size, std::int32_t* isNull) noexcept override;
   ResultCode readBlob(std::uint16_t column, void* buffer, std::int32_t* isNull, std::uint32_t length) noexcept override;
 
-  // The command is gone (released before its cursor): every operation
-  // answers RESULT_INVALID_HANDLE.
-  void detach() { command_ = nullptr; }
-
  private:
-  explicit INFCursor(INFCommand& command) : command_(&command) {}
+  explicit INFCursor(Shared<CommandLink> command) : command_(std::move(command)) {}
+  // The command while it and its connection are there, else null.
+  INFCommand* reachableCommand() const;
   ~INFCursor() = default;
 
   // The command's results while they are this cursor's; none once the
@@ -72,23 +71,27 @@ class INFCursor final : public SQLCursor {
   RowBuffer* rowBuffer();
   ClientStatement* statement();
 
-  // The column numbered `column` (from 1), or null when out of range.
-  const ColumnDescriptor* lookUp(std::uint16_t column) const;
+  // The column numbered `column` (from 1): RESULT_INVALID_HANDLE once the
+  // command or its connection is gone, RESULT_OUT_OF_RANGE for a number
+  // outside the columns.
+  ResultCode lookUp(std::uint16_t column, const ColumnDescriptor*& found) const;
 
-  // The readers' common prologue: column number, field type, row buffer,
-  // then the NULL test. RESULT_OK with `slot` set when there is a value to
-  // convert; `done` is set when the reader has nothing more to do (NULL).
   struct Value {
     const ColumnDescriptor* column = nullptr;
     const std::uint8_t* slot = nullptr;
     bool null = false;
   };
-  ResultCode prologue(std::uint16_t column, std::int16_t fieldType, std::int32_t* isNull, Value& value);
+  // The readers' common prologue: column number, field type, row buffer,
+  // the NULL test, then the place for the value; `convert(value, *out)`
+  // runs only when there is a value to convert.
+  template <typename Out, typename Convert>
+  ResultCode readValue(std::uint16_t column, std::int16_t fieldType, Out* out, std::int32_t* isNull,
+                       Convert convert);
   // The blob readers' checks: column, row buffer, client handles, NULL test.
   ResultCode blobPrologue(std::uint16_t column, std::int32_t* isNull, Value& value);
 
   ReferenceCount references_;
-  INFCommand* command_;  // not counted; outlives the cursor
+  Shared<CommandLink> command_;
 };
 
 }  // namespace quovex::inf

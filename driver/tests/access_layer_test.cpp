@@ -158,7 +158,8 @@ class ErrorBuilder : public AccessLayer {
   std::string build(std::int32_t status, std::int16_t* length = nullptr) {
     char text[kErrorTextSize];
     std::memset(text, '#', sizeof text);
-    const std::int16_t built = buildClientErrorText(nullptr, status, text, sizeof text);
+    StatusDetails details = statusDetailsNow(status);
+    const std::int16_t built = buildClientErrorText(nullptr, status, details, text, sizeof text);
     if (length) *length = built;
     return std::string(text, strnlen(text, sizeof text));
   }
@@ -200,14 +201,28 @@ TEST_F(ErrorBuilder, RuntimeErrorAppendsTheSecondDetail) {
   EXPECT_EQ(build(-29000), "Error in the client runtime. (step) sqlerrd[1] = 2147483647");
   fakeArea.sqlerrd[1] = -150;
   EXPECT_EQ(build(-29000), "Error in the client runtime. (step) sqlerrd[1] = -150");
-  EXPECT_EQ(pendingClientErrorCode(), -150);
+}
+
+// The details are the object's own, copied when its call failed: a later
+// change of the status area does not reach them, and a secondary code is
+// the text of the same object's next request, once.
+TEST_F(ErrorBuilder, DetailsAndThePendingCodeBelongToTheObject) {
   fakeTemplate = "text of %s";
   std::memcpy(fakeArea.sqlerrm, "x", 2);
-  EXPECT_EQ(build(-1), "text of x") << "the pending code's text";
-  EXPECT_EQ(pendingClientErrorCode(), 0) << "used once, then cleared";
+  fakeArea.sqlerrd[1] = -150;
+  StatusDetails details = statusDetailsNow(-1);
+  std::memcpy(fakeArea.sqlerrm, "other", 6);
   fakeArea.sqlerrd[1] = -99;
-  build(-1);
-  EXPECT_EQ(pendingClientErrorCode(), 0) << "-99 is no secondary error";
+  char text[kErrorTextSize];
+  buildClientErrorText(nullptr, -1, details, text, sizeof text);
+  EXPECT_STREQ(text, "text of x");
+  EXPECT_EQ(details.pendingSecond, -150);
+  buildClientErrorText(nullptr, -1, details, text, sizeof text);
+  EXPECT_STREQ(text, "text of x") << "the pending code's text";
+  EXPECT_EQ(details.pendingSecond, 0) << "used once, then cleared";
+  StatusDetails success = statusDetailsNow(0);
+  EXPECT_EQ(buildClientErrorText(nullptr, 0, success, text, sizeof text), 1);
+  EXPECT_STREQ(text, "") << "nothing failed: no text";
 }
 
 // With the runtime's own status area: the argument of an unknown table.
@@ -218,7 +233,8 @@ TEST_F(AccessLayer, ArgumentFromTheRuntimeStatusArea) {
   clientExecuteText("SELECT * FROM nosuch");
   ASSERT_EQ(clientStatusCode(), -206);
   char text[kErrorTextSize];
-  buildClientErrorText(record.get(), -206, text, sizeof text);
+  StatusDetails details = statusDetailsNow(-206);
+  buildClientErrorText(record.get(), -206, details, text, sizeof text);
   EXPECT_STREQ(text, "The specified table (nosuch) is not in the database.");
   EXPECT_EQ(closeClientDatabase(*record), RESULT_OK);
 }

@@ -43,19 +43,19 @@ TEST_F(CatalogueTest, ColumnsDecodeTheirInformixTypes) {
       {"f", "4", "8", "7", "FLOAT", "0", "8", "0", "0", "1"},
       {"sf", "5", "8", "7", "SMALLFLOAT", "0", "4", "0", "0", "1"},
       {"d", "6", "8", "8", "DECIMAL", "0", "4099", "16", "2", "1"},
-      {"sr", "7", "8", "6", "SERIAL", "0", "5", "0", "4", "1"},
+      {"sr", "7", "8", "6", "SERIAL", "0", "4", "0", "0", "1"},
       {"dt", "8", "8", "2", "DATE", "0", "4", "0", "0", "1"},
       {"m", "9", "8", "8", "MONEY", "0", "3075", "12", "2", "1"},
       {"ts", "10", "8", "24", "DATETIME", "0", "16", "0", "0", "1"},
-      {"by", "11", "8", "3", "BYTES", "23", "57", "0", "56", "1"},
-      {"tx", "12", "8", "3", "TEXT", "22", "57", "0", "56", "1"},
+      {"by", "11", "8", "3", "BYTES", "23", "56", "0", "0", "1"},
+      {"tx", "12", "8", "3", "TEXT", "22", "56", "0", "0", "1"},
       {"v", "13", "8", "1", "VARCHAR", "0", "41", "40", "0", "1"},
-      {"iv", "14", "8", "1", "INTERVAL", "0", "3150", "12", "77", "1"},
-      {"nc", "15", "8", "1", "NCHAR", "31", "11", "0", "10", "1"},
-      {"nv", "16", "8", "1", "NVARCHAR", "0", "31", "0", "30", "1"},
-      {"i8", "17", "8", "5", "INT8", "0", "2", "0", "0", "1"},
-      {"bl", "18", "8", "3", "BLOB", "0", "0", "0", "0", "1"},
-      {"cl", "19", "8", "3", "BLOB", "0", "0", "0", "0", "1"},
+      {"iv", "14", "8", "1", "INTERVAL", "0", "26", "26", "3149", "1"},
+      {"nc", "15", "8", "1", "NCHAR", "31", "11", "10", "0", "1"},
+      {"nv", "16", "8", "1", "NVARCHAR", "0", "31", "30", "0", "1"},
+      {"i8", "17", "8", "8", "INT8", "0", "34", "19", "0", "1"},
+      {"bl", "18", "8", "3", "BLOB", "34", "72", "0", "0", "1"},
+      {"cl", "19", "8", "3", "CLOB", "33", "72", "0", "0", "1"},
   };
   const std::vector<Row> read = rows(cursor);
   ASSERT_EQ(read.size(), expected.size());
@@ -88,8 +88,8 @@ TEST_F(CatalogueTest, ColumnsOfOneTableByPatternAndOfAllTables) {
   }
 }
 
-// Every table's constraints join every index row of that table: on a
-// table with a primary key all rows are typed 4 and carry its name.
+// Each index row is joined to its own constraint only: on a table with a
+// primary key only the key's index is typed 4 and carries its name.
 TEST_F(CatalogueTest, IndexesWithTheirKindsAndSortOrders) {
   host::Cursor cursor = listed([&](void** out) { return metadata_.listIndexes("pedidos", 0, out); });
   const std::vector<ShapedColumn> columns = shape(cursor);
@@ -109,7 +109,7 @@ TEST_F(CatalogueTest, IndexesWithTheirKindsAndSortOrders) {
   cursor = listed([&](void** out) { return metadata_.listIndexes("clientes", 0, out); });
   EXPECT_EQ(rows(cursor), (std::vector<Row>{
                               {"1", "", "informix", "clientes", " 100_1", "codigo", "1", "u100_1", "4", "A", ""},
-                              {"2", "", "informix", "clientes", "clientes_nome", "nome", "2", "u100_1", "4", "A", ""},
+                              {"2", "", "informix", "clientes", "clientes_nome", "nome", "2", "<null>", "2", "A", ""},
                           }));
 
   struct Case {
@@ -118,7 +118,7 @@ TEST_F(CatalogueTest, IndexesWithTheirKindsAndSortOrders) {
   };
   const Case kCases[] = {{1, {"pedidos_cliente", "pedidos_cliente"}},
                          {2, {" 100_1", "clientes_nome", "pedidos_numero"}},
-                         {4, {" 100_1", "clientes_nome"}},
+                         {4, {" 100_1"}},
                          {8, {" 100_1", "clientes_nome", "pedidos_cliente", "pedidos_cliente", "pedidos_numero"}}};
   for (const Case& c : kCases) {
     cursor = listed([&](void** out) { return metadata_.listIndexes(nullptr, c.mask, out); });
@@ -282,6 +282,52 @@ TEST_F(CatalogueTest, MetadataOptionsAndErrorText) {
   EXPECT_EQ(metadata_.listObjects(1, &none), RESULT_NOT_SUPPORTED);
   EXPECT_EQ(metadata_.errorMessageLength(&length), RESULT_OK);
   EXPECT_EQ(length, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Runs `sql` on the test's connection.
+void runSql(const host::Connection& connection, const char* sql) {
+  host::Command command;
+  ASSERT_EQ(connection.createCommand(&command.self), RESULT_OK);
+  EXPECT_EQ(command.executeDirect(sql, nullptr), RESULT_OK) << sql << ": " << command.errorText();
+  EXPECT_EQ(command.release(), 0);
+}
+
+// VARCHAR(max, min) keeps its reserve out of the length; the 64-bit
+// integers are BCD numbers of 19 digits; BOOLEAN a 16-bit integer, LVARCHAR
+// a string; a DECIMAL without scale keeps the floating scale 255.
+TEST_F(CatalogueTest, ColumnsOfTheWiderTypes) {
+  runSql(connection_,
+         "CREATE TABLE largos (vm VARCHAR(40,10), nvm NVARCHAR(30,5), s8 SERIAL8, bi BIGINT, bo BOOLEAN, "
+         "lv LVARCHAR(500), fd DECIMAL(10))");
+  host::Cursor cursor = listed([&](void** out) { return metadata_.listColumns("largos", nullptr, 0, out); });
+  // name, position, 8, field type, type name, subtype, length, precision, scale, nullable
+  const std::vector<Row> expected = {
+      {"vm", "1", "8", "1", "VARCHAR", "0", "41", "40", "0", "1"},
+      {"nvm", "2", "8", "1", "NVARCHAR", "0", "31", "30", "0", "1"},
+      {"s8", "3", "8", "8", "SERIAL8", "0", "34", "19", "0", "1"},
+      {"bi", "4", "8", "8", "BIGINT", "0", "34", "19", "0", "1"},
+      {"bo", "5", "8", "5", "BOOLEAN", "0", "2", "0", "0", "1"},
+      {"lv", "6", "8", "1", "LVARCHAR", "0", "501", "500", "0", "1"},
+      {"fd", "7", "8", "8", "DECIMAL", "0", "2816", "10", "255", "1"},
+  };
+  const std::vector<Row> read = rows(cursor);
+  ASSERT_EQ(read.size(), expected.size());
+  for (std::size_t i = 0; i < read.size(); ++i) EXPECT_EQ(tail(read[i], 5), expected[i]);
+}
+
+// A pattern's "_" and "%" match literally after a backslash, as Informix's
+// LIKE has it.
+TEST_F(CatalogueTest, BackslashEscapesAPatternCharacter) {
+  runSql(connection_, "CREATE TABLE a_b (x INTEGER)");
+  runSql(connection_, "CREATE TABLE axb (x INTEGER)");
+  host::Cursor cursor = listed([&](void** out) { return metadata_.listTables("a_b", 1, out); });
+  EXPECT_EQ(column(rows(cursor), 4), (Names{"a_b", "axb"}));
+  cursor = listed([&](void** out) { return metadata_.listTables("a\\_b", 1, out); });
+  EXPECT_EQ(column(rows(cursor), 4), (Names{"a_b"}));
 }
 
 }  // namespace

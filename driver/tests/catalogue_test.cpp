@@ -131,33 +131,33 @@ TEST_F(CatalogueTest, StatementsWithMasksAndPatterns) {
        "in ('T') and t.tabid >= 99)  or  (t.tabtype in ('V')) )    order by t.tabname "},
       {"tables, pattern, mask 0", [](const host::MetaData& m, void** c) { return m.listTables("cli%", 0, c); },
        "select 0, '', t.owner, t.tabname, t.tabtype, t.tabid from informix.systables t     where t.tabname l"
-       "ike 'cli%'   order by t.tabname "},
+       "ike 'cli%' escape '\\'   order by t.tabname "},
       {"tables, quoted pattern, mask 2",
        [](const host::MetaData& m, void** c) { return m.listTables("o'neil''s", 2, c); },
        "select 0, '', t.owner, t.tabname, t.tabtype, t.tabid from informix.systables t  where  ( (t.tabtype "
-       "in ('V')) )  and t.tabname like 'o''neil''''s'   order by t.tabname "},
+       "in ('V')) )  and t.tabname like 'o''neil''''s' escape '\\'   order by t.tabname "},
       {"procedures, mask 4", [](const host::MetaData& m, void** c) { return m.listProcedures("", 4, c); },
        "select 0, '', t.owner, t.procname, t.isproc, t.numargs,  t.numargs, t.procid  from informix.sysproce"
        "dures t           order by t.procname ASC, t.procid ASC  "},
       {"procedures, mask 11", [](const host::MetaData& m, void** c) { return m.listProcedures("p%", 11, c); },
        "select 0, '', t.owner, t.procname, t.isproc, t.numargs,  t.numargs, t.procid  from informix.sysproce"
        "dures t   where   ( ( t.procid > 175)  or  (t.isproc = 'f')  or  (t.isproc = 't' and t.procid < 175)"
-       " )   and t.procname like 'p%'    order by t.procname ASC, t.procid ASC  "},
+       " )   and t.procname like 'p%' escape '\\'    order by t.procname ASC, t.procid ASC  "},
       {"columns", [](const host::MetaData& m, void** c) { return m.listColumns("tipos", "s%", 0, c); },
-       "select 0, '', t.owner, t.tabname, c.colname, c.colno, 0,  c.coltype, '', 0, c.collength, 0, 0, 0 fro"
-       "m informix.syscolumns c, informix.systables t where c.tabid = t.tabid   and t.tabname like 'tipos'  "
-       "  and c.colname like 's%'  order by t.tabname ASC, c.colno ASC "},
+       "select 0, '', t.owner, t.tabname, c.colname, c.colno, 0,  c.coltype, '', 0, c.collength, 0, 0, 0, c.e"
+       "xtended_id from informix.syscolumns c, informix.systables t where c.tabid = t.tabid   and t.tabname "
+       "like 'tipos' escape '\\'    and c.colname like 's%' escape '\\'  order by t.tabname ASC, c.colno ASC "},
       {"parameters", [](const host::MetaData& m, void** c) { return m.listProcedureParameters("p%", "ignored", c); },
        "select 0, '', t.owner, t.procname, '', 0, 0, 0, 0, '', 0, 0, 0, 0, t.procid, t.numargs from informix"
-       ".sysprocedures t   where t.procname like 'p%'    order by t.procname ASC  "},
+       ".sysprocedures t   where t.procname like 'p%' escape '\\'    order by t.procname ASC  "},
       {"indexes, mask 5", [](const host::MetaData& m, void** c) { return m.listIndexes("pedidos", 5, c); },
        "select 0, '', i.owner, t.tabname, i.idxname, c.colname, c.colno,  s.constrname, i.idxtype, i.part1, "
-       "s.constrtype  from informix.syscolumns c, informix.sysindexes i, informix.systables t  left outer jo"
-       "in informix.sysconstraints s on s.tabid = t.tabid  where t.tabid = i.tabid and c.tabid = t.tabid  an"
-       "d c.colno in (ABS(i.part1), ABS(i.part2), ABS(i.part3), ABS(i.part4),  ABS(i.part5), ABS(i.part6), A"
+       "s.constrtype  from informix.syscolumns c, informix.systables t, informix.sysindexes i  left outer jo"
+       "in informix.sysconstraints s on s.tabid = i.tabid and s.idxname = i.idxname  where t.tabid = i.tabid"
+       " and c.tabid = t.tabid  and c.colno in (ABS(i.part1), ABS(i.part2), ABS(i.part3), ABS(i.part4),  ABS(i.part5), ABS(i.part6), A"
        "BS(i.part7), ABS(i.part8), ABS(i.part9),  ABS(i.part10), ABS(i.part11), ABS(i.part12), ABS(i.part13)"
        ", ABS(i.part14), ABS(i.part15), ABS(i.part16))   and   ( (i.idxtype in ('-','D'))  or  (s.constrtype"
-       " in ('P')) )   and t.tabname like 'pedidos'   order by t.tabname ASC, i.idxname ASC, c.colno ASC "},
+       " in ('P')) )   and t.tabname like 'pedidos' escape '\\'   order by t.tabname ASC, i.idxname ASC, c.colno ASC "},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);

@@ -46,7 +46,6 @@ const StatementFault kFaults[] = {
     {"OpenFindCursor", Step::OpenQuery, IFX_ROLE_FIND_STATEMENT, 2, kSyntax, RESULT_CLIENT_ERROR},
     {"OpenOpen", Step::OpenQuery, IFX_ROLE_OPEN_CURSOR, 1, kSyntax, RESULT_CLIENT_ERROR},
     {"FetchSetConnection", Step::Fetch, IFX_ROLE_SET_CONNECTION, 1, kSyntax, RESULT_CLIENT_ERROR},
-    {"FetchFind", Step::Fetch, IFX_ROLE_FIND_STATEMENT, 1, kSyntax, RESULT_CLIENT_ERROR},
     {"FetchFetch", Step::Fetch, IFX_ROLE_FETCH, 1, kSyntax, RESULT_CLIENT_ERROR},
     {"CloseSetConnection", Step::Close, IFX_ROLE_SET_CONNECTION, 1, kSyntax, RESULT_OK},
     {"CloseCloseCursor", Step::Close, IFX_ROLE_CLOSE_CURSOR, 1, kSyntax, RESULT_OK},
@@ -64,10 +63,12 @@ const StatementFault kFaults[] = {
     {"BindBlobClose", Step::BindBlob, IFX_ROLE_LOB_CLOSE, 1, kBadLob, RESULT_CLIENT_ERROR},
     {"BindBlobFreeSpec", Step::BindBlob, IFX_ROLE_LOB_FREE_SPEC, 1, kBadLob, RESULT_OK},
     {"BindClobCreate", Step::BindClob, IFX_ROLE_LOB_CREATE, 1, kBadLob, RESULT_CLIENT_ERROR},
-    {"ReadBcdConversion", Step::ReadBcd, IFX_ROLE_DECIMAL_TO_TEXT, 1, kNotANumber, RESULT_INVALID_CONVERSION},
+    // A decimal that needs no rounding is read straight from its digits, without the text conversion.
+    {"ReadBcdConversion", Step::ReadBcd, IFX_ROLE_DECIMAL_TO_TEXT, 1, kNotANumber, RESULT_OK},
     {"ReadTimestampExtend", Step::ReadTimestamp, IFX_ROLE_EXTEND_DATETIME, 1, -1268, RESULT_OK},
     {"ReadTimestampText", Step::ReadTimestamp, IFX_ROLE_DATETIME_TO_TEXT, 1, -1268, RESULT_OK},
-    {"ReadDateSplit", Step::ReadDate, IFX_ROLE_DATE_TO_TRIPLE, 1, -1210, -1210},
+    // A date of the years 1 to 9999 is read straight from its day count, without the split.
+    {"ReadDateSplit", Step::ReadDate, IFX_ROLE_DATE_TO_TRIPLE, 1, -1210, RESULT_OK},
     {"ReadBlobSizeOpen", Step::ReadBlobSize, IFX_ROLE_LOB_OPEN, 1, kBadLob, kBadLob},
     {"ReadBlobSizeStat", Step::ReadBlobSize, IFX_ROLE_LOB_STAT, 1, kBadLob, RESULT_OK},
     {"ReadBlobSizeSize", Step::ReadBlobSize, IFX_ROLE_LOB_SIZE, 1, kBadLob, RESULT_OK},

@@ -287,3 +287,39 @@ TEST_F(Commands, TracesEachRuntimeStepOfPrepareAndExecute) {
 }
 
 }  // namespace
+
+namespace {
+
+// Values for more or fewer parameters than the statement has markers run
+// nothing: execute answers -1 and the text is Informix's -254.
+TEST_F(Commands, ValueCountMustMatchTheMarkers) {
+  struct Case {
+    const char* name;
+    const char* sql;
+    std::uint16_t values;  // prepared count, each set to 7
+  };
+  const Case kCases[] = {
+      {"fewer", "INSERT INTO kinds (id, i) VALUES (?, ?)", 1},
+      {"more", "INSERT INTO kinds (id) VALUES (?)", 2},
+      {"none", "INSERT INTO kinds (id) VALUES (?)", 0},
+      {"without markers", "INSERT INTO kinds (id) VALUES (7)", 1},
+  };
+  for (const Case& k : kCases) {
+    SCOPED_TRACE(k.name);
+    host::Command c = command();
+    ASSERT_EQ(c.prepare(k.sql, k.values), RESULT_OK);
+    const std::int32_t seven = 7;
+    for (std::uint16_t n = 1; n <= k.values; ++n) ASSERT_EQ(c.set(n, FIELD_INT32, 0, 4, &seven), RESULT_OK);
+    EXPECT_EQ(c.execute(nullptr), RESULT_CLIENT_ERROR);
+    EXPECT_EQ(c.errorText(), "Too many or too few host variables given.");
+    host::Cursor rows = query("SELECT id FROM kinds WHERE id = 7");
+    EXPECT_EQ(rows.fetchNext(), RESULT_NO_MORE_ROWS) << "nothing ran";
+  }
+  host::Command direct = command();
+  EXPECT_EQ(direct.executeDirect("INSERT INTO kinds (id) VALUES (?)", nullptr), RESULT_CLIENT_ERROR);
+  EXPECT_EQ(direct.errorText(), "Too many or too few host variables given.");
+  EXPECT_EQ(direct.executeDirect("INSERT INTO kinds (id) VALUES (8)", nullptr), RESULT_OK);
+  EXPECT_EQ(direct.errorText(), "") << "a success leaves no text";
+}
+
+}  // namespace

@@ -197,20 +197,6 @@ TEST_F(Cursors, DateOf31DecemberOfYear1) {
   EXPECT_EQ(date, 365);
 }
 
-TEST_F(Cursors, UnmappedColumnTypeFailsTheExecute) {
-  run("CREATE TABLE wide (n INT8, b BOOLEAN)");
-  host::Command c = command();
-  void* cursor = nullptr;
-  EXPECT_EQ(c.executeDirect("SELECT n FROM wide", &cursor), RESULT_INVALID_FIELD_TYPE);
-  ASSERT_NE(cursor, nullptr) << "the cursor stays handed out";
-  host::Cursor handed{{cursor}};
-  EXPECT_EQ(handed.fetchNext(), RESULT_INVALID_HANDLE);
-  std::int16_t count = -1;
-  EXPECT_EQ(handed.columnCount(&count), RESULT_OK);
-  EXPECT_EQ(count, 0);
-  EXPECT_EQ(handed.release(), 0);
-}
-
 TEST_F(Cursors, ErrorTextComesFromTheCommand) {
   host::Command c = command();
   EXPECT_EQ(c.prepare("SELECT id FROM kinds", 0), RESULT_OK);

@@ -1,5 +1,6 @@
 // Error texts as a host reads them: length first, then the text; the
-// runtime's message for each status code; the pending secondary code.
+// runtime's message for each status code; each object's own text, with the
+// secondary code of its failure on its next request.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -62,9 +63,9 @@ TEST_F(ErrorTexts, RuntimeMessageForEachCode) {
     std::memset(text, '#', sizeof text);
     ASSERT_EQ(c.errorMessage(text), RESULT_OK);
     EXPECT_STREQ(text, t.text);
-    // A second detail code outside -199..-100 leaves nothing pending.
+    // Another connection's failure is not this one's: its text stays empty.
     ifxrtClearFaults();
-    EXPECT_EQ(other.errorText(), "Message number 0 not found.");
+    EXPECT_EQ(other.errorText(), "");
   }
 }
 
@@ -82,9 +83,9 @@ TEST_F(ErrorTexts, TextIsEmptiedOnceCopied) {
   EXPECT_EQ(c.errorMessageLength(nullptr), RESULT_INVALID_PARAMETER);
 }
 
-// A second detail code between -199 and -100 is the text of the next request
-// anywhere in the process, once.
-TEST_F(ErrorTexts, PendingSecondaryCodeOnTheNextRequest) {
+// A second detail code between -199 and -100 is the text of the failing
+// object's next request, once; no other object ever shows it.
+TEST_F(ErrorTexts, SecondaryCodeOnTheSameObjectsNextRequest) {
   host::Connection a = connectedAs(path_, "A");
   host::Connection b = connectedAs(path_, "B");
   const std::pair<std::int32_t, const char*> kSecondary[] = {
@@ -94,16 +95,39 @@ TEST_F(ErrorTexts, PendingSecondaryCodeOnTheNextRequest) {
   for (const auto& [detail, secondary] : kSecondary) {
     SCOPED_TRACE(detail);
     failCommit(a, -201, detail);
+    EXPECT_EQ(b.errorText(), "");
     EXPECT_EQ(a.errorText(), "A syntax error has occurred.");
-    EXPECT_EQ(b.errorText(), secondary);
-    // The status area still holds the detail, so a's next request sets it
-    // pending again; the request after that consumes it.
-    EXPECT_EQ(a.errorText(), "A syntax error has occurred.");
+    EXPECT_EQ(b.errorText(), "");
     EXPECT_EQ(a.errorText(), secondary);
-    ASSERT_EQ(a.disconnect(), RESULT_OK);  // a fresh area with no detail
-    EXPECT_EQ(b.errorText(), "Message number 0 not found.");
-    a = connectedAs(path_, "A");
+    EXPECT_EQ(a.errorText(), "A syntax error has occurred.") << "the failure's text again, its detail pending again";
+    TransactionDesc desc{1, 0, ISOLATION_COMMITTED_READ, 0};
+    ASSERT_EQ(a.begin(&desc), RESULT_OK);
+    EXPECT_EQ(a.errorText(), "") << "after a success there is no text, nor a pending detail";
   }
+}
+
+// A failure on one connection never shows on another (a syntax error of B
+// after a duplicate key on A reads as B's syntax error, with no ISAM text),
+// nor does a failed connect's detail reach the next connect.
+TEST_F(ErrorTexts, TextsStayWithTheirObject) {
+  host::Connection a = connectedAs(path_, "A");
+  host::Connection b = connectedAs(path_, "B");
+  failCommit(a, -268, -100);
+  failCommit(b, -201, 0);
+  EXPECT_EQ(b.errorText(), "A syntax error has occurred.");
+  EXPECT_EQ(b.errorText(), "A syntax error has occurred.") << "no ISAM text left by a";
+  EXPECT_EQ(a.errorText(), "Unique constraint () violated.");
+  EXPECT_EQ(a.errorText(), "ISAM error: duplicate value for a record with unique key.");
+
+  host::Connection c = connection();
+  ifxrtFailCall(IFX_ROLE_CONNECT, 1, -329, -111);
+  EXPECT_EQ(c.connect(path_.c_str()), RESULT_INVALID_LOGIN);
+  ifxrtClearFaults();
+  host::Connection d = connection();
+  ASSERT_EQ(d.connect(path_.c_str()), RESULT_OK);
+  EXPECT_EQ(d.errorText(), "") << "the failed connect's detail stays with its connection";
+  EXPECT_EQ(c.errorText(), "Database not found or no system permission.");
+  EXPECT_EQ(c.errorText(), "ISAM error: no record found.");
 }
 
 // A connect that fails after the runtime connection opened (the isolation

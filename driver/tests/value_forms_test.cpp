@@ -186,6 +186,15 @@ TEST(DriverColumnLayout, EachServerTypeIsDescribed) {
       {12, 56, 0, FIELD_BLOB, SUBTYPE_MEMO, 56, 1, 0, 62, CT_TEXT},
       {41, 72, 10, FIELD_BLOB, SUBTYPE_BINARY_LOB, 72, 1, 0, 72, CT_BLOB},
       {41, 72, 11, FIELD_BLOB, SUBTYPE_CHAR_LOB, 72, 1, 0, 72, CT_CLOB},
+      // Beyond the contract's own types: 64-bit integers as 19-digit BCD numbers,
+      // BOOLEAN as a 16-bit integer, LVARCHAR as a string.
+      {17, 10, 0, FIELD_BCD, SUBTYPE_NONE, 34, 19, 0, 22, CT_DECIMAL},        // INT8
+      {18 + 256, 10, 0, FIELD_BCD, SUBTYPE_NONE, 34, 19, 0, 22, CT_DECIMAL},  // SERIAL8
+      {52, 8, 0, FIELD_BCD, SUBTYPE_NONE, 34, 19, 0, 22, CT_DECIMAL},         // BIGINT
+      {53, 8, 0, FIELD_BCD, SUBTYPE_NONE, 34, 19, 0, 22, CT_DECIMAL},         // BIGSERIAL
+      {45, 1, 0, FIELD_INT16, SUBTYPE_NONE, 2, 2, 0, 2, CT_SMALLINT},         // BOOLEAN
+      {43, 2048, 0, FIELD_STRING, SUBTYPE_NONE, 2049, 2048, 0, 2049, CT_VARCHAR},  // LVARCHAR
+      {5, 30 * 256 + 255, 0, FIELD_BCD, SUBTYPE_NONE, 34, 30, 255, 22, CT_DECIMAL},  // DECIMAL(30)
   };
   for (const DescribeCase& c : cases) {
     ColumnDescriptor d;
@@ -206,10 +215,13 @@ TEST(DriverColumnLayout, TypesWithoutMappingAreRefused) {
   EXPECT_EQ(describeColumn(0, {"n", 9, 0, 0}, d), RESULT_CLIENT_ERROR) << "NULL";
   EXPECT_EQ(describeColumn(0, {"n", 49, 0, 0}, d), RESULT_CLIENT_ERROR);
   EXPECT_EQ(describeColumn(0, {"n", 255, 0, 0}, d), RESULT_CLIENT_ERROR);
-  EXPECT_EQ(describeColumn(0, {"n", 17, 10, 0}, d), RESULT_INVALID_FIELD_TYPE) << "INT8";
-  EXPECT_EQ(describeColumn(0, {"n", 43, 2048, 0}, d), RESULT_INVALID_FIELD_TYPE) << "LVARCHAR";
-  EXPECT_EQ(describeColumn(0, {"n", 45, 1, 0}, d), RESULT_INVALID_FIELD_TYPE) << "BOOLEAN";
+  EXPECT_EQ(describeColumn(0, {"n", 19, 0, 0}, d), RESULT_INVALID_FIELD_TYPE) << "SET";
+  EXPECT_EQ(describeColumn(0, {"n", 40, 0, 0}, d), RESULT_INVALID_FIELD_TYPE) << "variable-length opaque";
   EXPECT_EQ(d.clientType, 0);
+  // The text of such a column names it and its type.
+  EXPECT_EQ(uncarriedColumnText({"itens", 19, 0, 0}), "Column itens is of the Informix SET, which the driver cannot read.");
+  EXPECT_EQ(uncarriedColumnText({"x", 9, 0, 0}), "Column x is of the Informix NULL, which the driver cannot read.");
+  EXPECT_EQ(uncarriedColumnText({"y", 30, 0, 0}), "Column y is of the Informix type 30, which the driver cannot read.");
 }
 
 TEST(DriverColumnLayout, NamesAreCutTo30Characters) {
@@ -301,6 +313,37 @@ TEST(DriverDatetimeValues, OtherQualifiersGoThroughTheRuntime) {
   EXPECT_EQ(read.second, 9);
   EXPECT_EQ(read.fraction, 250u);
   EXPECT_GE(read.year, 2026) << "the date comes from today";
+}
+
+}  // namespace
+
+namespace {
+
+// A decimal read into a BCD record straight from its digits gives the same
+// record as going through the decimal's text, for every scale and sign.
+TEST(DriverDecimalReading, DirectDigitsMatchTheText) {
+  const char* kValues[] = {"0.5",      "-0.5",        "12.5",     "-12.50",   "1234567890123456789",
+                           "-9223372036854775807",    "0.001",    "100",      "99.99",
+                           "123456789012345678.123456789012", "0.0000001", "7",    "-100.25"};
+  for (const char* text : kValues) {
+    IfxDecimal decimal{};
+    ASSERT_EQ(clientDecimalFromText(text, &decimal), 0) << text;
+    for (int scale : {0, 1, 2, 4, 12, 255}) {
+      SCOPED_TRACE(std::string(text) + " scale " + std::to_string(scale));
+      char viaText[60];
+      BcdRecord expected{};
+      const int textScale = scale == 255 ? -1 : scale;
+      const bool textWorks = clientDecimalToText(&decimal, textScale, viaText, 50) == 0 &&
+                             decimalTextToBcd(viaText, expected) == RESULT_OK;
+      BcdRecord direct{};
+      const ResultCode read = clientDecimalToBcd(&decimal, scale, direct);
+      ASSERT_EQ(read == RESULT_OK, textWorks);
+      if (!textWorks) continue;
+      EXPECT_EQ(direct.precision, expected.precision);
+      EXPECT_EQ(direct.signAndPlaces, expected.signAndPlaces);
+      EXPECT_EQ(std::memcmp(direct.digits, expected.digits, sizeof direct.digits), 0);
+    }
+  }
 }
 
 }  // namespace

@@ -96,36 +96,48 @@ constexpr Shape shapeOf(const ShapeColumn (&columns)[N]) {
   return {columns, static_cast<std::uint16_t>(N)};
 }
 
-constexpr std::int32_t kNone = kDecodedLength;
+using D = LengthDecoding;
 
+// The names are the server's; the lower-case ones are those its routine
+// type lists use.
 constexpr InformixType kTypes[] = {
-    {0, "CHAR", "char", FIELD_STRING, SUBTYPE_FIXED, kNone, true},
-    {1, "SMALLINT", "smallint", FIELD_INT16, 0, 2, false},
-    {2, "INT", "integer", FIELD_INT32, 0, 4, false},
-    {3, "FLOAT", "float", FIELD_FLOAT, 0, 8, false},
-    {4, "SMALLFLOAT", "smallfloat", FIELD_FLOAT, 0, 4, false},
-    {5, "DECIMAL", "decimal", FIELD_BCD, 0, kNone, false},
-    {6, "SERIAL", "serial", FIELD_INT32, 0, kNone, false},
-    {7, "DATE", "date", FIELD_DATE, 0, 4, false},
-    {8, "MONEY", "money", FIELD_BCD, 0, kNone, false},
-    {9, "NULL", "NULL", 0, 0, 0, false},
-    {10, "DATETIME", "datetime", FIELD_TIMESTAMP, 0, 16, false},
-    {11, "BYTES", "bytes", FIELD_BLOB, SUBTYPE_BINARY, kNone, false},
-    {12, "TEXT", "text", FIELD_BLOB, SUBTYPE_MEMO, kNone, false},
-    {13, "VARCHAR", "varchar", FIELD_STRING, 0, kNone, true},
-    {14, "INTERVAL", "interval", FIELD_STRING, 0, kNone, false},
-    {15, "NCHAR", "nchar", FIELD_STRING, SUBTYPE_FIXED, kNone, false},
-    {16, "NVARCHAR", "nvarchar", FIELD_STRING, 0, kNone, false},
-    {17, "INT8", "int8", FIELD_INT16, 0, 2, false},
-    {18, "SERIAL8", "serial8", FIELD_INT16, 0, 2, false},
-    {19, "SET", "set", 0, 0, 0, false},
-    {20, "MULTISET", "multiset", 0, 0, 0, false},
-    {21, "LIST", "list", 0, 0, 0, false},
-    {22, "ROW", "row", 0, 0, 0, false},
-    {23, "COLLECTION", "collection", 0, 0, 0, false},
-    {24, "ROWREF", "rowref", 0, 0, 0, false},
-    {41, "BLOB", "blob", FIELD_BLOB, 0, 0, false},
+    {0, "CHAR", "char", FIELD_STRING, SUBTYPE_FIXED, D::Character, 0},
+    {1, "SMALLINT", "smallint", FIELD_INT16, 0, D::Fixed, 2},
+    {2, "INT", "integer", FIELD_INT32, 0, D::Fixed, 4},
+    {3, "FLOAT", "float", FIELD_FLOAT, 0, D::Fixed, 8},
+    {4, "SMALLFLOAT", "smallfloat", FIELD_FLOAT, 0, D::Fixed, 4},
+    {5, "DECIMAL", "decimal", FIELD_BCD, 0, D::Decimal, 0},
+    {6, "SERIAL", "serial", FIELD_INT32, 0, D::Fixed, 4},
+    {7, "DATE", "date", FIELD_DATE, 0, D::Fixed, 4},
+    {8, "MONEY", "money", FIELD_BCD, 0, D::Decimal, 0},
+    {9, "NULL", "NULL", 0, 0, D::Fixed, 0},
+    {10, "DATETIME", "datetime", FIELD_TIMESTAMP, 0, D::Fixed, 16},
+    {11, "BYTES", "byte", FIELD_BLOB, SUBTYPE_BINARY, D::LargeObject, 0},
+    {12, "TEXT", "text", FIELD_BLOB, SUBTYPE_MEMO, D::LargeObject, 0},
+    {13, "VARCHAR", "varchar", FIELD_STRING, 0, D::Varying, 0},
+    {14, "INTERVAL", "interval", FIELD_STRING, 0, D::Interval, 0},
+    {15, "NCHAR", "nchar", FIELD_STRING, SUBTYPE_FIXED, D::Character, 0},
+    {16, "NVARCHAR", "nvarchar", FIELD_STRING, 0, D::Varying, 0},
+    {17, "INT8", "int8", FIELD_BCD, 0, D::Exact64, 0},
+    {18, "SERIAL8", "serial8", FIELD_BCD, 0, D::Exact64, 0},
+    {19, "SET", "set", 0, 0, D::Fixed, 0},
+    {20, "MULTISET", "multiset", 0, 0, D::Fixed, 0},
+    {21, "LIST", "list", 0, 0, D::Fixed, 0},
+    {22, "ROW", "row", 0, 0, D::Fixed, 0},
+    {23, "COLLECTION", "collection", 0, 0, D::Fixed, 0},
+    {24, "ROWREF", "rowref", 0, 0, D::Fixed, 0},
+    {41, "BLOB", "blob", FIELD_BLOB, SUBTYPE_BINARY_LOB, D::LargeObject, 0},
+    {43, "LVARCHAR", "lvarchar", FIELD_STRING, 0, D::Character, 0},
+    {45, "BOOLEAN", "boolean", FIELD_INT16, 0, D::Fixed, 2},
+    {52, "BIGINT", "bigint", FIELD_BCD, 0, D::Exact64, 0},
+    {53, "BIGSERIAL", "bigserial", FIELD_BCD, 0, D::Exact64, 0},
 };
+// Type 41 with the CLOB extended type id.
+constexpr InformixType kClob = {41, "CLOB", "clob", FIELD_BLOB, SUBTYPE_CHAR_LOB, D::LargeObject, 0};
+
+constexpr std::int32_t kIntervalTextLength = 26;
+constexpr std::int32_t kBcdLength = 34;
+constexpr std::int16_t kExact64Digits = 19;
 
 }  // namespace
 
@@ -141,7 +153,8 @@ Shape catalogueShape(CatalogueKind kind, bool objectList) {
   }
 }
 
-const InformixType* informixTypeByCode(std::int32_t code) {
+const InformixType* informixTypeByCode(std::int32_t code, std::int32_t extendedId) {
+  if (code == kClob.code && extendedId == kExtendedTypeClob) return &kClob;
   for (const InformixType& type : kTypes) {
     if (type.code == code) return &type;
   }
@@ -149,6 +162,7 @@ const InformixType* informixTypeByCode(std::int32_t code) {
 }
 
 const InformixType* informixTypeByLowerName(std::string_view name) {
+  if (name == kClob.lowerName) return &kClob;
   for (const InformixType& type : kTypes) {
     if (name == type.lowerName) return &type;
   }
@@ -176,19 +190,38 @@ std::int32_t indexTypeCode(std::string_view indexKind, std::string_view constrai
 }
 
 std::int32_t decodedColumnLength(const InformixType& type, std::int16_t columnLength) {
-  if (type.fixedLength != kDecodedLength) return type.fixedLength;
-  return static_cast<std::int16_t>(columnLength + 1);
+  const auto n = static_cast<std::uint16_t>(columnLength);
+  switch (type.decoding) {
+    case D::Fixed: return type.fixedLength;
+    case D::Character:
+    case D::Decimal: return static_cast<std::int32_t>(n) + 1;
+    case D::Varying: return (n % 256) + 1;
+    case D::Interval: return kIntervalTextLength;
+    case D::LargeObject: return n;
+    case D::Exact64: return kBcdLength;
+  }
+  return 0;
 }
 
 std::int16_t decodedColumnPrecision(const InformixType& type, std::int16_t columnLength) {
-  if (type.fixedLength != kDecodedLength) return 0;
-  if (type.lengthIsPrecision) return columnLength;
-  return columnLength > 0 ? static_cast<std::int16_t>(columnLength / 256) : 0;
+  const auto n = static_cast<std::uint16_t>(columnLength);
+  switch (type.decoding) {
+    case D::Character: return static_cast<std::int16_t>(n);
+    case D::Varying: return static_cast<std::int16_t>(n % 256);
+    case D::Decimal: return static_cast<std::int16_t>(n / 256);
+    case D::Interval: return static_cast<std::int16_t>(kIntervalTextLength);
+    case D::Exact64: return kExact64Digits;
+    default: return 0;
+  }
 }
 
 std::int16_t decodedColumnScale(const InformixType& type, std::int16_t columnLength) {
-  if (type.fixedLength != kDecodedLength || type.lengthIsPrecision) return 0;
-  return columnLength > 0 ? static_cast<std::int16_t>(columnLength % 256) : 0;
+  const auto n = static_cast<std::uint16_t>(columnLength);
+  switch (type.decoding) {
+    case D::Decimal: return static_cast<std::int16_t>(n % 256);
+    case D::Interval: return columnLength;
+    default: return 0;
+  }
 }
 
 std::int32_t parameterLength(std::int32_t fieldType, std::int32_t subtype) {

@@ -72,6 +72,18 @@ struct Shape {
 // columns for any other kind.
 Shape catalogueShape(CatalogueKind kind, bool objectList);
 
+// How a column's length, precision and scale follow from its catalogue
+// column length n, so that they match what describing the column reports.
+enum class LengthDecoding : std::uint8_t {
+  Fixed,         // the entry's fixed length; precision and scale 0
+  Character,     // CHAR, NCHAR, LVARCHAR: length n+1, precision n, scale 0
+  Varying,       // VARCHAR, NVARCHAR: n holds min*256 + max; length max+1, precision max, scale 0
+  Decimal,       // DECIMAL, MONEY: length n+1, precision n/256, scale n%256 (255 for a floating decimal)
+  Interval,      // the interval's text: length 26, precision 26, scale n (its encoded qualifier)
+  LargeObject,   // BYTE, TEXT, BLOB, CLOB: length n, precision and scale 0
+  Exact64,       // a 64-bit integer carried as BCD: length 34, precision 19, scale 0
+};
+
 // One entry of the Informix type table.
 struct InformixType {
   std::int16_t code;
@@ -79,15 +91,16 @@ struct InformixType {
   const char* lowerName;
   std::uint16_t fieldType;
   std::uint16_t subtype;
-  std::int32_t fixedLength;  // kDecodedLength: from the catalogue's column length
-  bool lengthIsPrecision;    // CHAR and VARCHAR: precision is the column length itself
+  LengthDecoding decoding;
+  std::int32_t fixedLength;  // for LengthDecoding::Fixed
 };
-inline constexpr std::int32_t kDecodedLength = -1;
 inline constexpr std::int16_t kNotNullBit = 256;
+// The extended type id of a CLOB column (type 41); any other id is a BLOB.
+inline constexpr std::int32_t kExtendedTypeClob = 11;
 
-// The entry of an Informix type number (the NOT NULL bit already removed);
-// null when the table has none.
-const InformixType* informixTypeByCode(std::int32_t code);
+// The entry of an Informix type number (the NOT NULL bit already removed)
+// and, for type 41, its extended type id; null when the table has none.
+const InformixType* informixTypeByCode(std::int32_t code, std::int32_t extendedId = 0);
 // The entry whose lower-case name is exactly `name`; null when none.
 const InformixType* informixTypeByLowerName(std::string_view name);
 

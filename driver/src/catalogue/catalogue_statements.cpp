@@ -10,7 +10,7 @@ bool hasText(const char* pattern) { return pattern != nullptr && *pattern != '\0
 
 // `before` + the quoted pattern + `after`, e.g. " and t.tabname like " 'x' " ".
 std::string likePiece(const char* column, const char* pattern) {
-  return std::string(" ") + column + " like " + quotedLiteral(pattern) + " ";
+  return std::string(" ") + column + " like " + quotedLiteral(pattern) + " escape '\\' ";
 }
 
 // The pieces of the set bits of `mask`, lowest bit first, joined by " or "
@@ -108,7 +108,8 @@ std::string proceduresStatement(const char* procedurePattern, std::uint32_t type
 
 std::string columnsStatement(const char* tablePattern, const char* columnPattern) {
   std::string sql =
-      "select 0, '', t.owner, t.tabname, c.colname, c.colno, 0,  c.coltype, '', 0, c.collength, 0, 0, 0 from "
+      "select 0, '', t.owner, t.tabname, c.colname, c.colno, 0,  c.coltype, '', 0, c.collength, 0, 0, 0, "
+      "c.extended_id from "
       "informix.syscolumns c, informix.systables t where c.tabid = t.tabid  ";
   sql += hasText(tablePattern) ? " and" + likePiece("t.tabname", tablePattern) : std::string(" ");
   sql += "  ";
@@ -132,8 +133,9 @@ std::string indexesStatement(const char* tablePattern, std::uint32_t typeMask) {
   const std::uint32_t mask = std::min<std::uint32_t>(typeMask, 7);
   std::string sql =
       "select 0, '', i.owner, t.tabname, i.idxname, c.colname, c.colno,  s.constrname, i.idxtype, i.part1, "
-      "s.constrtype  from informix.syscolumns c, informix.sysindexes i, informix.systables t  left outer join "
-      "informix.sysconstraints s on s.tabid = t.tabid  where t.tabid = i.tabid and c.tabid = t.tabid  and c.colno "
+      "s.constrtype  from informix.syscolumns c, informix.systables t, informix.sysindexes i  left outer join "
+      "informix.sysconstraints s on s.tabid = i.tabid and s.idxname = i.idxname  where t.tabid = i.tabid and "
+      "c.tabid = t.tabid  and c.colno "
       "in (ABS(i.part1), ABS(i.part2), ABS(i.part3), ABS(i.part4),  ABS(i.part5), ABS(i.part6), ABS(i.part7), "
       "ABS(i.part8), ABS(i.part9),  ABS(i.part10), ABS(i.part11), ABS(i.part12), ABS(i.part13), ABS(i.part14), "
       "ABS(i.part15), ABS(i.part16))  ";

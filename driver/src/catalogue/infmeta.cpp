@@ -33,8 +33,8 @@ ResultCode writeNumber(void* value, std::int32_t number, std::int16_t* length) {
 
 }  // namespace
 
-INFMetadata* INFMetadata::create(INFConnection& connection) noexcept {
-  return new (std::nothrow) INFMetadata(connection);
+INFMetadata* INFMetadata::create(Shared<ConnectionLink> connection) noexcept {
+  return new (std::nothrow) INFMetadata(std::move(connection));
 }
 
 ResultCode INFMetadata::query(void* /*first*/, void* /*second*/) noexcept { return RESULT_OK; }
@@ -62,7 +62,9 @@ ResultCode INFMetadata::setOption(OptionNumber option, OptionValue value) noexce
 
 ResultCode INFMetadata::connectionOption(OptionNumber option, void* value, std::int16_t maxLength,
                                          std::int16_t* length) {
-  return connection_->getOption(option, value, maxLength, length);
+  INFConnection* connection = connection_->connection;
+  if (connection == nullptr) return RESULT_INVALID_HANDLE;
+  return connection->getOption(option, value, maxLength, length);
 }
 
 ResultCode INFMetadata::getOption(OptionNumber option, void* value, std::int16_t maxLength,
@@ -123,9 +125,10 @@ ResultCode INFMetadata::errorMessageLength(std::int16_t* length) noexcept {
 ResultCode INFMetadata::runListing(const Listing& listing, const std::string& statement, SQLCursor** cursor) {
   lastKind_ = listing.kind;
   lastMask_ = listing.mask;
-  if (connection_->clientRecord() == nullptr) return RESULT_CLIENT_ERROR;
+  INFConnection* connection = connection_->connection;
+  if (connection == nullptr || connection->clientRecord() == nullptr) return RESULT_INVALID_HANDLE;
   SQLCommand* command = nullptr;
-  ResultCode result = connection_->createCommand(&command);
+  ResultCode result = connection->createCommand(&command);
   if (result == RESULT_OK) {
     result = command->prepare(statement.c_str(), 0);
     if (result != RESULT_OK && listing.prepareFailure != RESULT_OK) result = listing.prepareFailure;
@@ -138,7 +141,7 @@ ResultCode INFMetadata::runListing(const Listing& listing, const std::string& st
   INFMetadataCursor* made = nullptr;
   if (result == RESULT_OK) {
     made = INFMetadataCursor::create(command, inner, {listing.kind, listing.mask, listing.objectList},
-                                     connection_->clientRecord());
+                                     connection_);
     if (made == nullptr) result = RESULT_NO_MEMORY;
   }
   if (result != RESULT_OK) {

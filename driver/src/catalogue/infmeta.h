@@ -4,8 +4,9 @@
 // and hands the host an INFMetadataCursor that owns that command and its
 // data cursor and shapes every row.
 //
-// It keeps a plain pointer to the INFConnection that created it; the host
-// releases it, and every cursor it listed, before the connection.
+// It reaches the INFConnection that created it through their shared link;
+// once the connection is gone or disconnected, listings and connection
+// options answer RESULT_INVALID_HANDLE.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include <string>
 
 #include "catalogue_statements.h"
+#include "object_links.h"
 #include "quovex/interfaces.h"
 #include "reference_count.h"
 
@@ -23,7 +25,7 @@ class INFConnection;
 class INFMetadata final : public SQLMetaData {
  public:
   // A new metadata object for `connection` with count 0, or null when it cannot be allocated.
-  static INFMetadata* create(INFConnection& connection) noexcept;
+  static INFMetadata* create(Shared<ConnectionLink> connection) noexcept;
 
   ResultCode query(void* first, void* second) noexcept override;
   std::int32_t addRef() noexcept override;
@@ -44,7 +46,7 @@ class INFMetadata final : public SQLMetaData {
   ResultCode errorMessageLength(std::int16_t* length) noexcept override;
 
  private:
-  explicit INFMetadata(INFConnection& connection) : connection_(&connection) {}
+  explicit INFMetadata(Shared<ConnectionLink> connection) : connection_(std::move(connection)) {}
   ~INFMetadata() = default;
 
   // What a listing runs and how its cursor shapes the rows.
@@ -63,7 +65,7 @@ class INFMetadata final : public SQLMetaData {
   ReferenceCount references_;
   std::uint32_t lastMask_ = 0;
   CatalogueKind lastKind_ = CATALOGUE_DATABASES;
-  INFConnection* connection_;  // not counted; outlives this object
+  Shared<ConnectionLink> connection_;
   // Never set: a failed listing's text stays with its command.
   std::optional<std::string> errorText_;
   std::optional<std::string> optionText_;  // option 1

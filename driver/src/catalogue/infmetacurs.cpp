@@ -26,6 +26,7 @@ enum CatalogueColumn : std::uint16_t {
   kIndexKind = 9,
   kFirstPart = 10,
   kColumnLengthCode = 11,
+  kColumnExtendedId = 15,
   kConstraintKind = 11,
   kParameterRoutineNumber = 15,
 };
@@ -75,8 +76,14 @@ bool servesShort(Source source) {
 }  // namespace
 
 INFMetadataCursor* INFMetadataCursor::create(SQLCommand* command, SQLCursor* inner, Listing listing,
-                                             ClientConnection* client) noexcept {
-  return new (std::nothrow) INFMetadataCursor(command, inner, listing, client);
+                                             Shared<ConnectionLink> connection) noexcept {
+  return new (std::nothrow) INFMetadataCursor(command, inner, listing, std::move(connection));
+}
+
+RoutineTypeLists INFMetadataCursor::routineTypes(std::int32_t routine) const {
+  ClientConnection* client = connection_->clientOf(session_);
+  if (client == nullptr) return {};
+  return loadRoutineTypeLists(client, routine);
 }
 
 ResultCode INFMetadataCursor::query(void* /*first*/, void* /*second*/) noexcept { return RESULT_OK; }
@@ -265,7 +272,7 @@ ResultCode INFMetadataCursor::fetchParameter() {
     std::int32_t isNull = 0;
     types_ = {};
     if (innerLong(kParameterRoutineNumber, routine, isNull) == RESULT_OK) {
-      types_ = loadRoutineTypeLists(client_, routine);
+      types_ = routineTypes(routine);
     }
     parameterCount_ = static_cast<std::int32_t>(typeListItemCount(types_.parameters));
     inputCount_ = parameterCount_;
@@ -344,7 +351,7 @@ ResultCode INFMetadataCursor::returnCount(std::int32_t& value, std::int32_t* isN
   std::int32_t scratch = 0;
   std::int32_t& nullFlag = nullPlace(isNull, scratch);
   const ResultCode read = innerLong(kRoutineNumber, routine, nullFlag);
-  const RoutineTypeLists lists = loadRoutineTypeLists(client_, routine);
+  const RoutineTypeLists lists = routineTypes(routine);
   value = static_cast<std::int32_t>(typeListItemCount(lists.returns));
   return read;
 }
@@ -356,7 +363,11 @@ ResultCode INFMetadataCursor::columnTypeEntry(const InformixType*& type) {
   if (innerShort(kColumnTypeNumber, number, isNull) != RESULT_OK) return RESULT_NOT_SUPPORTED;
   std::int32_t code = number;
   if (code >= kNotNullBit) code -= kNotNullBit;
-  type = informixTypeByCode(code);
+  std::int32_t extendedId = 0;
+  if (std::int32_t extendedNull = 0; innerLong(kColumnExtendedId, extendedId, extendedNull) != RESULT_OK) {
+    extendedId = 0;
+  }
+  type = informixTypeByCode(code, extendedId);
   return type != nullptr ? RESULT_OK : RESULT_NOT_SUPPORTED;
 }
 
@@ -371,7 +382,7 @@ ResultCode INFMetadataCursor::columnDecoded(Source source, std::int32_t& value, 
     return RESULT_OK;
   }
   std::int16_t columnLength = 0;
-  if (source != Source::ColumnLength || type->fixedLength == kDecodedLength) {
+  if (type->decoding != LengthDecoding::Fixed) {
     std::int32_t lengthNull = 0;
     if (ResultCode read = innerShort(kColumnLengthCode, columnLength, lengthNull); read != RESULT_OK) return read;
   }

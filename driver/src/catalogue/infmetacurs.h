@@ -7,9 +7,10 @@
 // procedure row into one row per parameter.
 //
 // Ownership: the cursor owns one reference on its command and on its inner
-// cursor and releases the inner cursor first, then the command. It keeps a
-// plain pointer to the connection's client record for the routine type
-// query; the host releases the cursor before disconnecting.
+// cursor and releases the inner cursor first, then the command. It reaches
+// the connection's client record for the routine type query through the
+// connection's link; once the connection is gone its reads answer
+// RESULT_INVALID_HANDLE (through the inner cursor) and no query runs.
 //
 // The end of rows is RESULT_NO_MORE_ROWS (100) from every listing; only a
 // cursor without an inner cursor answers RESULT_CATALOGUE_END (10).
@@ -21,6 +22,7 @@
 
 #include "catalogue_shapes.h"
 #include "client_routine_types.h"
+#include "object_links.h"
 #include "quovex/interfaces.h"
 #include "reference_count.h"
 
@@ -39,7 +41,7 @@ class INFMetadataCursor final : public SQLCursor {
   // Takes over one reference on `command` and on `inner` (either may be
   // null). Count 0; null when it cannot be allocated (nothing taken over).
   static INFMetadataCursor* create(SQLCommand* command, SQLCursor* inner, Listing listing,
-                                   ClientConnection* client) noexcept;
+                                   Shared<ConnectionLink> connection) noexcept;
 
   ResultCode query(void* first, void* second) noexcept override;
   std::int32_t addRef() noexcept override;
@@ -65,15 +67,18 @@ class INFMetadataCursor final : public SQLCursor {
   // defaults: RESULT_NOT_SUPPORTED.
 
  private:
-  INFMetadataCursor(SQLCommand* command, SQLCursor* inner, Listing listing, ClientConnection* client)
-      : listing_(listing), shape_(catalogueShape(listing.kind, listing.objectList)), client_(client),
-        command_(command), inner_(inner) {}
+  INFMetadataCursor(SQLCommand* command, SQLCursor* inner, Listing listing,
+                    Shared<ConnectionLink> connection)
+      : listing_(listing), shape_(catalogueShape(listing.kind, listing.objectList)),
+        connection_(std::move(connection)), session_(connection_->session), command_(command), inner_(inner) {}
   ~INFMetadataCursor() = default;
 
   bool expandsParameters() const;
   const ShapeColumn* lookUp(std::uint16_t column) const;
   ResultCode fetchParameter();
   void takeOverErrorText();
+  // The routine's type lists, empty once the connection is out of reach.
+  RoutineTypeLists routineTypes(std::int32_t routine) const;
 
   // Inner reads into owned places.
   ResultCode innerText(std::uint16_t column, std::string& text, std::int32_t& isNull);
@@ -97,7 +102,8 @@ class INFMetadataCursor final : public SQLCursor {
   Listing listing_;
   Shape shape_;
   std::optional<std::string> errorText_;
-  ClientConnection* client_;  // not owned: the connection's record
+  Shared<ConnectionLink> connection_;
+  std::uint64_t session_;  // the connect the listing ran on
   // Procedure-parameter expansion: the current procedure's type lists.
   std::int32_t parameterCount_ = 0;
   std::int32_t position_ = 0;

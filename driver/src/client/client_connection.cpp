@@ -16,8 +16,7 @@ constexpr char kWarningSet = 'W';
 
 // Reads the status of the client call just made into the record.
 std::int32_t takeStatus(ClientConnection& record) {
-  record.lastStatus = clientRoles().statusCode();
-  return record.lastStatus;
+  return noteStatus(record, clientRoles().statusCode());
 }
 
 ResultCode resultOfStatus(std::int32_t status) { return status == 0 ? RESULT_OK : RESULT_CLIENT_ERROR; }
@@ -56,7 +55,7 @@ std::int32_t connectWithLogin(ClientConnection& record, const std::string& targe
     const IfxStatusArea* area = roles.statusArea();
     if (area == nullptr || area->sqlcode != 0) {
       status = area != nullptr ? area->sqlcode : takeStatus(record);
-      record.lastStatus = status;
+      noteStatus(record, status);
       abandonClientDatabase(record);
     } else {
       warnings[0] = area->sqlwarn[1];

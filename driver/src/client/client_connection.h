@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "client_error.h"
 #include "quovex/types.h"
 
 namespace quovex::inf {
@@ -23,6 +24,7 @@ struct ClientConnection {
   std::uint8_t flags = 0;
   std::unique_ptr<char[]> name;  // absent until named
   std::int32_t lastStatus = 0;   // status of the last client call made for this connection
+  StatusDetails details;         // what came with it
   std::unique_ptr<TraceRecord> trace;
   TraceCallback traceCallback = nullptr;
 

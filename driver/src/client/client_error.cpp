@@ -16,25 +16,9 @@ namespace {
 constexpr std::int32_t kRuntimeErrorCode = -29000;
 constexpr std::size_t kTemplateSize = 512;
 
-std::int32_t pendingCode = 0;
+static_assert(StatusDetails::kArgumentSize == sizeof IfxStatusArea::sqlerrm + 1);
 
 bool isSecondaryError(std::int32_t code) { return code >= -199 && code <= -100; }
-
-// What the status area holds about the last failed call, read before the
-// message template is asked for.
-struct StatusDetails {
-  char argument[sizeof IfxStatusArea::sqlerrm + 1] = {};
-  std::int32_t secondDetail = 0;
-};
-
-StatusDetails readStatusDetails() {
-  StatusDetails details;
-  if (const IfxStatusArea* area = clientRoles().statusArea()) {
-    std::memcpy(details.argument, area->sqlerrm, strnlen(area->sqlerrm, sizeof area->sqlerrm));
-    details.secondDetail = area->sqlerrd[1];
-  }
-  return details;
-}
 
 // The template with its first "%s" replaced by the argument. The template is
 // never used as a format string: it comes from outside the driver.
@@ -66,14 +50,24 @@ const char* driverStatusText(std::int32_t status) {
 
 }  // namespace
 
-std::int16_t buildClientErrorText(ClientConnection* traceTo, std::int32_t status, char* buffer, std::size_t size) {
-  // No runtime call failed for a status of the driver's own: the status area
-  // and the pending code still describe an earlier failure and are left alone.
+StatusDetails statusDetailsNow(std::int32_t status) {
+  StatusDetails details;
+  if (status >= 0) return details;
+  if (const IfxStatusArea* area = clientRoles().statusArea()) {
+    std::memcpy(details.argument, area->sqlerrm, strnlen(area->sqlerrm, sizeof area->sqlerrm));
+    details.secondDetail = area->sqlerrd[1];
+  }
+  return details;
+}
+
+std::int16_t buildClientErrorText(ClientConnection* traceTo, std::int32_t status, StatusDetails& details,
+                                  char* buffer, std::size_t size) {
+  if (!details.ownText.empty()) return copyErrorText(details.ownText, buffer, size);
   if (const char* own = driverStatusText(status)) return copyErrorText(own, buffer, size);
-  const bool usePending = pendingCode != 0;
-  const std::int32_t code = usePending ? pendingCode : status;
   if (traceTo != nullptr) traceClientStep(*traceTo, "ESQL/C GetErrorMessage");
-  const StatusDetails details = readStatusDetails();
+  const bool usePending = details.pendingSecond != 0;
+  if (status == 0 && !usePending) return copyErrorText("", buffer, size);  // nothing failed
+  const std::int32_t code = usePending ? details.pendingSecond : status;
 
   char messageTemplate[kTemplateSize] = {};
   clientRoles().messageText(code, messageTemplate, sizeof messageTemplate, nullptr);
@@ -91,10 +85,8 @@ std::int16_t buildClientErrorText(ClientConnection* traceTo, std::int32_t status
   } catch (const std::bad_alloc&) {
     text.clear();  // an empty text still answers the request
   }
-  pendingCode = (!usePending && isSecondaryError(details.secondDetail)) ? details.secondDetail : 0;
+  details.pendingSecond = (!usePending && isSecondaryError(details.secondDetail)) ? details.secondDetail : 0;
   return copyErrorText(text, buffer, size);
 }
-
-std::int32_t pendingClientErrorCode() { return pendingCode; }
 
 }  // namespace quovex::inf

@@ -18,14 +18,14 @@ namespace {
 
 constexpr std::int32_t kStatusNoMoreRows = 100;
 constexpr std::int32_t kStatusValueCut = -451;
+constexpr std::int32_t kStatusHostVariableCount = -254;
 constexpr std::int32_t kCursorOption = 4096;
 constexpr std::int32_t kLobOpenReadWrite = 2;
 constexpr std::int32_t kLobOpenReadOnly = 4;
 constexpr std::int32_t kLobHandleLength = 72;
 
 std::int32_t takeStatus(ClientStatement& statement) {
-  statement.lastStatus = clientRoles().statusCode();
-  return statement.lastStatus;
+  return noteStatus(statement, clientRoles().statusCode());
 }
 
 ResultCode resultOfStatus(std::int32_t status) { return status == 0 ? RESULT_OK : RESULT_CLIENT_ERROR; }
@@ -76,6 +76,7 @@ void closeCursor(ClientStatement& statement) {
   trace(statement, "ESQL/C Free Cursor");
   clientRoles().free(findCursor(statement));
   statement.cursorOpen = false;
+  statement.openCursor = nullptr;
   freeFetchedBlobs(statement);
 }
 
@@ -126,7 +127,7 @@ ResultCode describePrepared(ClientStatement& statement) {
   statement.columnArea.reset(columns);
   const std::int32_t status = clientRoles().statusCode();
   statement.kind = status;
-  statement.lastStatus = status < 0 ? status : 0;
+  noteStatus(statement, status < 0 ? status : 0);
   if (status < 0) return RESULT_CLIENT_ERROR;
   if ((status == IFX_KIND_SELECT || status == IFX_KIND_EXECUTE_PROCEDURE) && columns != nullptr &&
       columns->count > 0) {
@@ -177,7 +178,7 @@ ResultCode writeLargeObject(ClientStatement& statement, IfxLobHandle& handle, st
   }
   if (creation != nullptr) roles.lobFreeSpec(creation);
   if (result >= 0) return RESULT_OK;
-  statement.lastStatus = result;
+  noteStatus(statement, result);
   return RESULT_CLIENT_ERROR;
 }
 
@@ -339,7 +340,7 @@ ResultCode executeClientStatement(ClientStatement& statement) {
     const IfxStatusArea* area = roles.statusArea();
     statement.rowsProcessed = area != nullptr ? area->sqlerrd[2] : 0;
     if (status == kStatusNoMoreRows) status = 0;
-    statement.lastStatus = status;
+    noteStatus(statement, status);
     return resultOfStatus(status);
   }
   try {
@@ -351,7 +352,8 @@ ResultCode executeClientStatement(ClientStatement& statement) {
   roles.declareCursor(statement.cursorName.c_str(), findPrepared(statement), kCursorOption);
   if (takeStatus(statement) != 0) return RESULT_CLIENT_ERROR;
   trace(statement, "ESQL/C Open Cursor");
-  roles.openCursor(findCursor(statement), parameters);
+  IfxStatement* cursor = findCursor(statement);
+  roles.openCursor(cursor, parameters);
   if (takeStatus(statement) != 0) {
     // The declared cursor would keep its name; free it.
     const std::int32_t failed = statement.lastStatus;
@@ -363,7 +365,15 @@ ResultCode executeClientStatement(ClientStatement& statement) {
     return RESULT_CLIENT_ERROR;
   }
   statement.cursorOpen = true;
+  statement.openCursor = cursor;
   return RESULT_OK;
+}
+
+ResultCode checkClientParameterCount(ClientStatement& statement, std::size_t valueCount) {
+  if (valueCount == statement.parameterPlaces.size()) return RESULT_OK;
+  statement.lastStatus = kStatusHostVariableCount;
+  statement.details = StatusDetails{};
+  return RESULT_CLIENT_ERROR;
 }
 
 ResultCode bindClientColumn(ClientStatement& statement, const ColumnDescriptor& column, std::uint8_t* slot) {
@@ -397,20 +407,21 @@ ResultCode bindClientColumn(ClientStatement& statement, const ColumnDescriptor& 
 ResultCode fetchClientRow(ClientStatement& statement, const std::vector<ColumnDescriptor>& columns, RowBuffer& row) {
   if (ResultCode made = makeCurrent(statement); made != RESULT_OK) return made;
   trace(statement, "ESQL/C Fetch");
-  clientRoles().fetch(findCursor(statement), statement.columnArea.get());
+  // The runtime's cursor found when it was opened: it stays the same until it is closed.
+  clientRoles().fetch(statement.openCursor, statement.columnArea.get());
   const std::int32_t status = clientRoles().statusCode();
   if (status == 0 || status == kStatusValueCut) {
-    statement.lastStatus = 0;
+    noteStatus(statement, 0);
     for (const ColumnDescriptor& column : columns) {
       updateIndicator(column, statement.columnPlaces[column.index], columnEntry(statement, column.index), row);
     }
     return RESULT_OK;
   }
   if (status == kStatusNoMoreRows) {
-    statement.lastStatus = 0;
+    noteStatus(statement, 0);
     return statement.columnCount > 0 ? RESULT_NO_MORE_ROWS : RESULT_OK;
   }
-  statement.lastStatus = status;
+  noteStatus(statement, status);
   return RESULT_CLIENT_ERROR;
 }
 
@@ -427,6 +438,7 @@ void releaseClientStatement(ClientStatement& statement, bool connectionOpen) {
   }
   statement.prepared = false;
   statement.cursorOpen = false;
+  statement.openCursor = nullptr;
   dropAreas(statement);
 }
 

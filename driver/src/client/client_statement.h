@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "client_error.h"
 #include "column_layout.h"
 #include "ifxrt/client.h"
 #include "quovex/types.h"
@@ -64,9 +65,11 @@ struct ClientStatement {
   std::vector<ParameterPlace> parameterPlaces;
   std::int32_t rowsProcessed = 0;
   std::int32_t lastStatus = 0;
+  StatusDetails details;  // what came with lastStatus
   std::uint16_t columnCount = 0;
   bool prepared = false;
   bool cursorOpen = false;
+  IfxStatement* openCursor = nullptr;  // the runtime's open cursor, null when none
 };
 
 // Makes a statement record on `connection`. RESULT_INVALID_HANDLE when there
@@ -91,6 +94,11 @@ void describeClientColumn(const ClientStatement& statement, std::uint16_t index,
 // or a large object that cannot be written (lastStatus holds its code).
 ResultCode bindClientParameter(ClientStatement& statement, std::uint16_t number, void* value, std::uint32_t length,
                                std::uint16_t clientType, const std::int16_t* nullIndicator);
+
+// RESULT_OK when `valueCount` values match the statement's markers; else
+// RESULT_CLIENT_ERROR with Informix's -254 ("Too many or too few host
+// variables given.") as the statement's status.
+ResultCode checkClientParameterCount(ClientStatement& statement, std::size_t valueCount);
 
 // Runs the prepared statement with its parameters: a statement with result
 // columns opens a cursor under a new name, any other runs once and sets

@@ -22,6 +22,12 @@ ResultCode clientTypeOfServerType(std::int32_t serverType, std::int32_t extended
     case SERVER_NVARCHAR: clientType = CT_VARCHAR; break;
     case SERVER_INTERVAL: clientType = CT_INTERVAL; break;
     case SERVER_OPAQUE_FIXED: clientType = extendedTypeId == kExtendedTypeClob ? CT_CLOB : CT_BLOB; break;
+    case SERVER_INT8:
+    case SERVER_SERIAL8:
+    case SERVER_BIGINT:
+    case SERVER_BIGSERIAL: clientType = CT_DECIMAL; break;
+    case SERVER_BOOLEAN: clientType = CT_SMALLINT; break;
+    case SERVER_LVARCHAR: clientType = CT_VARCHAR; break;
     default: {
       const int low = serverType & 0xFF;
       return (low == SERVER_NULL || low >= 49) ? RESULT_CLIENT_ERROR : RESULT_INVALID_FIELD_TYPE;
@@ -49,6 +55,32 @@ std::int16_t serverTypeOfClientType(std::uint16_t clientType) {
     case CT_BLOB:
     case CT_CLOB: return SERVER_OPAQUE_FIXED;
     default: return -1;
+  }
+}
+
+bool isExact64Type(std::int32_t serverType) {
+  switch (serverType & 0xFF) {
+    case SERVER_INT8:
+    case SERVER_SERIAL8:
+    case SERVER_BIGINT:
+    case SERVER_BIGSERIAL: return true;
+    default: return false;
+  }
+}
+
+const char* serverTypeName(std::int32_t serverType) {
+  switch (serverType & 0xFF) {
+    case SERVER_NULL: return "NULL";
+    case 19: return "SET";
+    case 20: return "MULTISET";
+    case 21: return "LIST";
+    case 22: return "ROW";
+    case 23: return "COLLECTION";
+    case 40: return "variable-length opaque type";
+    case 44: return "SENDRECV";
+    case 46: return "IMPEXP";
+    case 47: return "IMPEXPBIN";
+    default: return nullptr;
   }
 }
 

@@ -25,6 +25,12 @@ std::int32_t clientDateFromParts(int year, int month, int day, void* date);
 // A client date's calendar parts; on failure `year`, `month`, `day` are untouched.
 std::int32_t clientDateToParts(const void* date, int& year, int& month, int& day);
 
+// The date number (quovex/dates.h) of a runtime date (a day count from
+// 31 December 1899): computed straight from the count for the years 1 to
+// 9999, through the runtime's split into month, day and year otherwise.
+// 0 or the split's failure code.
+std::int32_t clientDateToNumber(const void* date, std::int32_t& number);
+
 std::int32_t clientDecimalFromText(const char* text, void* decimal);
 // Text of a client decimal with `scale` fraction digits, NUL-terminated within `size`.
 std::int32_t clientDecimalToText(const void* decimal, int scale, char* text, std::size_t size);

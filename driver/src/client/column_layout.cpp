@@ -1,8 +1,10 @@
 #include "column_layout.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "client_types.h"
 
@@ -106,11 +108,16 @@ ResultCode describeColumn(std::uint16_t index, const ColumnDescription& descript
       mapped != RESULT_OK) {
     return mapped;
   }
-  const std::int32_t n = description.length & 0xFFFF;
+  std::int32_t n = description.length & 0xFFFF;
   const int low = description.serverType & 0xFF;
   if (low == SERVER_DECIMAL || low == SERVER_MONEY) {
     d.clientPrecision = static_cast<std::uint16_t>((n >> 8) & 0xFF);
     d.clientScale = static_cast<std::uint16_t>(n & 0xFF);
+  } else if (isExact64Type(low)) {
+    d.clientPrecision = kExact64Digits;
+    d.clientScale = 0;
+  } else if (low == SERVER_BOOLEAN) {
+    n = kBooleanSlotSize;  // fetched as a 16-bit integer
   }
   const TypeRow row = fieldTypeOf(d.clientType);
   d.fieldType = row.fieldType;
@@ -121,6 +128,15 @@ ResultCode describeColumn(std::uint16_t index, const ColumnDescription& descript
   d.slotSize = n;
   applySizes(d);
   return RESULT_OK;
+}
+
+std::string uncarriedColumnText(const ColumnDescription& description) {
+  const char* name = serverTypeName(description.serverType);
+  // (snprintf, not std::to_string: that one's digit table would be exported from the library)
+  char number[16];
+  std::snprintf(number, sizeof number, "type %d", static_cast<int>(description.serverType & 0xFF));
+  const std::string type = name != nullptr ? name : number;
+  return "Column " + description.name + " is of the Informix " + type + ", which the driver cannot read.";
 }
 
 ResultCode RowBuffer::layOut(std::vector<ColumnDescriptor>& columns) {

@@ -58,6 +58,9 @@ inline constexpr std::int32_t kIndicatorFlagged = -2;
 // RESULT_INVALID_FIELD_TYPE or RESULT_CLIENT_ERROR for a type without mapping.
 ResultCode describeColumn(std::uint16_t index, const ColumnDescription& description, ColumnDescriptor& descriptor);
 
+// The error text of a column describeColumn refuses: it names the column and its type.
+std::string uncarriedColumnText(const ColumnDescription& description);
+
 // The row buffer: one block laid out from the descriptors' offsets.
 class RowBuffer {
  public:
