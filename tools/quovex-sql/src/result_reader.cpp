@@ -116,8 +116,9 @@ Cell readCell(SQLCursor& cursor, std::uint16_t column, const ColumnInfo& info) {
 }
 
 ResultCode readRows(SQLCursor& cursor, const std::vector<ColumnInfo>& columns,
-                    const std::function<void(Row&&)>& onRow) {
+                    const std::function<void(Row&&)>& onRow, const std::function<bool()>& stop) {
   for (;;) {
+    if (stop && stop()) return RESULT_OK;
     const ResultCode result = cursor.fetchNext();
     if (isEndOfRows(result)) return RESULT_OK;
     if (result != RESULT_OK) return result;

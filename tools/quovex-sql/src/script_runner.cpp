@@ -1,3 +1,4 @@
+// Feeding lines to a session: commands, statements, a last statement at the end.
 #include "script_runner.h"
 
 namespace quovexsql {
@@ -23,6 +24,11 @@ bool ScriptRunner::line(std::string_view text) {
   splitter_.feedLine(text, lineNumber_);
   for (const Statement& statement : splitter_.takeComplete()) {
     if (!run(statement)) return false;
+    // Ctrl-C stops the rest of the line too.
+    if (session_.interrupted()) {
+      splitter_.discard();
+      return true;
+    }
   }
   return true;
 }

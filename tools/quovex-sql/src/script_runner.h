@@ -27,6 +27,10 @@ class ScriptRunner {
   bool runStream(std::istream& in);
 
   bool hasPending() const { return splitter_.hasPending(); }
+  std::string pendingText() const { return splitter_.pendingText(); }
+  // Forgets the statement being continued (Ctrl-C, or Ctrl-D at a prompt).
+  void discardPending() { splitter_.discard(); }
+  Session& session() { return session_; }
   bool failed() const { return failed_; }
 
  private:

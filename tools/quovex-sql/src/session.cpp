@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "catalogue.h"
+#include "interrupts.h"
 #include "value_text.h"
 
 namespace quovexsql {
@@ -99,6 +100,8 @@ bool Session::connect(const ShellOptions& options) {
   return true;
 }
 
+bool Session::interrupted() const { return interruptRequested(); }
+
 bool Session::runStatement(const std::string& sql, const std::string& where) {
   Ref<SQLCommand> command;
   ResultCode result = connection_->createCommand(command.out());
@@ -134,15 +137,16 @@ bool Session::printCursor(SQLCursor& cursor, const std::string& where) {
     reportError(where, failureText(cursor, result));
     return false;
   }
+  const auto stop = [this] { return interrupted(); };
   if (output_.csv) {
     CsvWriter csv(out_, output_.escapeCsv);
     std::vector<std::string> names;
     for (const ColumnInfo& column : columns) names.push_back(column.name);
     csv.header(names);
-    result = readRows(cursor, columns, [&](Row&& row) { csv.row(row); });
+    result = readRows(cursor, columns, [&](Row&& row) { csv.row(row); }, stop);
   } else {
     std::vector<Row> rows;
-    result = readRows(cursor, columns, [&](Row&& row) { rows.push_back(std::move(row)); });
+    result = readRows(cursor, columns, [&](Row&& row) { rows.push_back(std::move(row)); }, stop);
     // Rows fetched before a failure are shown, then the failure.
     std::vector<TableColumn> table;
     for (const ColumnInfo& column : columns) table.push_back({column.name, isNumericField(column.fieldType)});
@@ -151,6 +155,10 @@ bool Session::printCursor(SQLCursor& cursor, const std::string& where) {
   out_.flush();
   if (result != RESULT_OK) {
     reportError(where, failureText(cursor, result));
+    return false;
+  }
+  if (interrupted()) {
+    reportError(where, "interrupted: the remaining rows were not fetched");
     return false;
   }
   return true;

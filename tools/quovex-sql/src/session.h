@@ -40,6 +40,8 @@ class Session {
   // Sets quitRequested() for \quit.
   bool runCommand(const std::string& line, const std::string& where);
   bool quitRequested() const { return quit_; }
+  // True after Ctrl-C in an interactive session, until the next prompt.
+  bool interrupted() const;
 
   // Prints a failure: `where`, "error: ", the text.
   void reportError(const std::string& where, const std::string& text);

@@ -138,4 +138,14 @@ std::vector<Statement> StatementSplitter::finish() {
   return takeComplete();
 }
 
+std::string StatementSplitter::pendingText() const { return trimmed(current_ + word_); }
+
+void StatementSplitter::discard() {
+  word_.clear();
+  current_.clear();
+  endStatement();
+  complete_.clear();
+  state_ = State::Code;
+}
+
 }  // namespace quovexsql

@@ -31,6 +31,10 @@ class StatementSplitter {
   // At the end of the input: the unfinished statement, if it holds any SQL
   // (an input may end without a last ";"). Resets the splitter.
   std::vector<Statement> finish();
+  // The text held of the unfinished statement (comments left out).
+  std::string pendingText() const;
+  // Drops the unfinished statement, quote or comment. Resets the splitter.
+  void discard();
 
  private:
   enum class State { Code, SingleQuote, DoubleQuote, LineComment, BlockComment, BraceComment };
