@@ -1,10 +1,16 @@
 #include "session.h"
 
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <optional>
+#include <cstdio>
 #include <cstring>
 #include <sstream>
 
 #include "catalogue.h"
 #include "interrupts.h"
+#include "script_runner.h"
 #include "value_text.h"
 
 namespace quovexsql {
@@ -75,6 +81,7 @@ void Session::reportError(const std::string& where, const std::string& text) {
 }
 
 bool Session::connect(const ShellOptions& options) {
+  options_ = options;
   ResultCode result = driver_.createConnection(connection_.out());
   if (result != RESULT_OK || !connection_) {
     reportError("", "cannot create a connection: the driver returned " + std::to_string(result));
@@ -103,6 +110,19 @@ bool Session::connect(const ShellOptions& options) {
 bool Session::interrupted() const { return interruptRequested(); }
 
 bool Session::runStatement(const std::string& sql, const std::string& where) {
+  const auto started = std::chrono::steady_clock::now();
+  const bool ok = executeStatement(sql, where);
+  if (output_.timing) {
+    const std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - started;
+    char text[64];
+    std::snprintf(text, sizeof text, "Time: %.3f ms\n", spent.count());
+    // Beside the results of a table, away from the data of other forms.
+    (output_.print.format == OutputFormat::Table ? out() : err_) << text;
+  }
+  return ok;
+}
+
+bool Session::executeStatement(const std::string& sql, const std::string& where) {
   Ref<SQLCommand> command;
   ResultCode result = connection_->createCommand(command.out());
   if (result != RESULT_OK || !command) {
@@ -124,8 +144,8 @@ bool Session::runStatement(const std::string& sql, const std::string& where) {
   if (output_.quiet) return true;
   std::int32_t rows = 0;
   command->rowsAffected(&rows);
-  // With CSV on standard output only result rows go there.
-  std::ostream& note = output_.csv ? err_ : out_;
+  // In a form for programs only result rows go to the output.
+  std::ostream& note = output_.print.format == OutputFormat::Table ? out() : err_;
   note << rows << (rows == 1 ? " row affected\n" : " rows affected\n");
   return true;
 }
@@ -138,21 +158,13 @@ bool Session::printCursor(SQLCursor& cursor, const std::string& where) {
     return false;
   }
   const auto stop = [this] { return interrupted(); };
-  if (output_.csv) {
-    CsvWriter csv(out_, output_.escapeCsv);
-    std::vector<std::string> names;
-    for (const ColumnInfo& column : columns) names.push_back(column.name);
-    csv.header(names);
-    result = readRows(cursor, columns, [&](Row&& row) { csv.row(row); }, stop);
-  } else {
-    std::vector<Row> rows;
-    result = readRows(cursor, columns, [&](Row&& row) { rows.push_back(std::move(row)); }, stop);
-    // Rows fetched before a failure are shown, then the failure.
-    std::vector<TableColumn> table;
-    for (const ColumnInfo& column : columns) table.push_back({column.name, isNumericField(column.fieldType)});
-    printRows(table, rows);
-  }
-  out_.flush();
+  std::vector<TableColumn> table;
+  for (const ColumnInfo& column : columns) table.push_back({column.name, isNumericField(column.fieldType)});
+  // Rows fetched before a failure are shown, then the failure.
+  std::unique_ptr<ResultWriter> writer = makeResultWriter(out(), table, output_.print);
+  result = readRows(cursor, columns, [&](Row&& row) { writer->row(row); }, stop);
+  writer->end();
+  out().flush();
   if (result != RESULT_OK) {
     reportError(where, failureText(cursor, result));
     return false;
@@ -165,16 +177,10 @@ bool Session::printCursor(SQLCursor& cursor, const std::string& where) {
 }
 
 void Session::printRows(const std::vector<TableColumn>& columns, const std::vector<Row>& rows) {
-  if (output_.csv) {
-    CsvWriter csv(out_, output_.escapeCsv);
-    std::vector<std::string> names;
-    for (const TableColumn& column : columns) names.push_back(column.title);
-    csv.header(names);
-    for (const Row& row : rows) csv.row(row);
-  } else {
-    printTable(out_, columns, rows);
-  }
-  out_.flush();
+  std::unique_ptr<ResultWriter> writer = makeResultWriter(out(), columns, output_.print);
+  for (const Row& row : rows) writer->row(row);
+  writer->end();
+  out().flush();
 }
 
 SQLMetaData* Session::metadata(const std::string& where) {
@@ -210,7 +216,7 @@ bool Session::transaction(CommandKind kind, const std::string& where) {
     reportError(where, failureText(*connection_, result));
     return false;
   }
-  out_ << done;
+  out() << done;
   return true;
 }
 
@@ -219,7 +225,7 @@ bool Session::isolation(const std::vector<std::string>& args, const std::string&
     std::int32_t level = 0;
     std::int16_t length = 0;
     connection_->getOption(kOptionIsolation, &level, sizeof level, &length);
-    out_ << "isolation level " << level << " (" << isolationName(level) << ")\n";
+    out() << "isolation level " << level << " (" << isolationName(level) << ")\n";
     return true;
   }
   static const std::pair<const char*, std::int32_t> kLevels[] = {
@@ -233,7 +239,7 @@ bool Session::isolation(const std::vector<std::string>& args, const std::string&
       reportError(where, failureText(*connection_, result));
       return false;
     }
-    out_ << "isolation level " << level << " (" << isolationName(level) << ")\n";
+    out() << "isolation level " << level << " (" << isolationName(level) << ")\n";
     return true;
   }
   reportError(where, "unknown isolation level " + args[0] + " (committed, repeatable or dirty)");
@@ -255,7 +261,7 @@ bool Session::runCommand(const std::string& line, const std::string& where) {
   }
   switch (spec->kind) {
     case CommandKind::Help:
-      out_ << helpText();
+      out() << (args.empty() ? helpText() : commandHelp(args.front()));
       return true;
     case CommandKind::Quit:
       quit_ = true;
@@ -266,6 +272,16 @@ bool Session::runCommand(const std::string& line, const std::string& where) {
       return transaction(spec->kind, where);
     case CommandKind::Isolation:
       return isolation(args, where);
+    case CommandKind::Include:
+      return runFile(args[0], where);
+    case CommandKind::Connect:
+      return reconnect(args[0], where);
+    case CommandKind::Timing:
+    case CommandKind::Expanded:
+    case CommandKind::Output:
+    case CommandKind::Pset:
+    case CommandKind::Set:
+      return runSettingCommand(spec->kind, args, where);
     default:
       break;
   }
@@ -273,6 +289,144 @@ bool Session::runCommand(const std::string& line, const std::string& where) {
   if (catalogue == nullptr) return false;
   Catalogue listing(*this, *catalogue, where);
   return listing.run(spec->kind, args);
+}
+
+}  // namespace quovexsql
+
+namespace quovexsql {
+
+namespace {
+
+// "on"/"off" for a switch, or the opposite of `current` without an argument.
+std::optional<bool> switchValue(const std::vector<std::string>& args, bool current) {
+  if (args.empty()) return !current;
+  if (args[0] == "on") return true;
+  if (args[0] == "off") return false;
+  return std::nullopt;
+}
+
+std::optional<std::size_t> widthValue(const std::string& text) {
+  if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+  return static_cast<std::size_t>(std::stoul(text));
+}
+
+bool isVariableName(const std::string& name) {
+  if (name.empty() || std::isalpha(static_cast<unsigned char>(name[0])) == 0) return false;
+  return std::all_of(name.begin(), name.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_'; });
+}
+
+}  // namespace
+
+bool Session::runSettingCommand(CommandKind kind, const std::vector<std::string>& args, const std::string& where) {
+  switch (kind) {
+    case CommandKind::Timing: {
+      const auto on = switchValue(args, output_.timing);
+      if (!on) break;
+      output_.timing = *on;
+      out() << "Timing is " << (*on ? "on.\n" : "off.\n");
+      return true;
+    }
+    case CommandKind::Expanded: {
+      if (!args.empty() && args[0] == "auto") {
+        output_.print.expanded = Expanded::Auto;
+      } else {
+        const auto on = switchValue(args, output_.print.expanded == Expanded::On);
+        if (!on) break;
+        output_.print.expanded = *on ? Expanded::On : Expanded::Off;
+      }
+      static const char* const kNames[] = {"off", "on", "auto"};
+      out() << "Expanded display is " << kNames[static_cast<int>(output_.print.expanded)] << ".\n";
+      return true;
+    }
+    case CommandKind::Output:
+      if (file_) {
+        file_->flush();
+        const bool written = static_cast<bool>(*file_);
+        file_.reset();
+        if (!written) {
+          reportError(where, "the results could not all be written to the output file");
+          return false;
+        }
+      }
+      if (args.empty()) return true;
+      file_ = std::make_unique<std::ofstream>(args[0], std::ios::binary | std::ios::trunc);
+      if (!*file_) {
+        file_.reset();
+        reportError(where, "cannot write " + args[0]);
+        return false;
+      }
+      return true;
+    case CommandKind::Pset: {
+      if (args.size() != 2 || args[0] != "max_width") break;
+      const auto width = widthValue(args[1]);
+      if (!width) break;
+      output_.print.maxWidth = *width;
+      out() << "Values are cut at " << *width << " characters" << (*width == 0 ? " (never).\n" : ".\n");
+      return true;
+    }
+    case CommandKind::Set:
+      if (args.empty()) {
+        for (const auto& [name, value] : variables_) out() << escapeControls(name) << " = " << escapeControls(value) << "\n";
+        return true;
+      }
+      if (!isVariableName(args[0])) {
+        reportError(where, "a variable name starts with a letter and holds letters, digits and _: " + args[0]);
+        return false;
+      }
+      if (args.size() == 1) {
+        variables_.erase(args[0]);
+      } else {
+        std::string value;
+        for (std::size_t i = 1; i < args.size(); ++i) value += (i == 1 ? "" : " ") + args[i];
+        variables_[args[0]] = value;
+      }
+      return true;
+    default:
+      break;
+  }
+  const CommandSpec* spec = findCommandOfKind(kind);
+  reportError(where, "usage: " + std::string(spec->name) + " " + spec->arguments);
+  return false;
+}
+
+bool Session::runFile(const std::string& path, const std::string& where) {
+  constexpr int kDeepestInclude = 16;
+  if (fileDepth_ >= kDeepestInclude) {
+    reportError(where, "scripts include each other too deeply: " + path);
+    return false;
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    reportError(where, "cannot read " + path);
+    return false;
+  }
+  ++fileDepth_;
+  ScriptRunner runner(*this, path, true);
+  runner.runStream(in);
+  --fileDepth_;
+  return !runner.failed();
+}
+
+bool Session::reconnect(const std::string& database, const std::string& where) {
+  const ShellOptions before = options_;
+  ShellOptions options = options_;
+  options.database = database;
+  Ref<SQLConnection> previous = std::move(connection_);
+  Ref<SQLMetaData> previousMetadata = std::move(metadata_);
+  if (!connect(options)) {
+    // The session stays on the database it had.
+    connection_ = std::move(previous);
+    metadata_ = std::move(previousMetadata);
+    options_ = before;
+    reportError(where, "still connected to the previous database");
+    return false;
+  }
+  previousMetadata.reset();
+  if (previous) previous->disconnect();
+  ++connectionNumber_;
+  out() << "Connected to " << escapeControls(database) << ".\n";
+  return true;
 }
 
 }  // namespace quovexsql

@@ -33,8 +33,9 @@ std::string timeOfDayText(std::int32_t milliseconds);
 // widened double.
 std::string floatText(double value, bool singlePrecision);
 
-// "<n bytes>" ("<1 byte>") for a blob of that size.
-std::string blobText(std::uint32_t size);
+// The bytes of a BYTE or BLOB value in hexadecimal after "\\x", as psql
+// shows binary data: "\\x00ff".
+std::string bytesText(std::string_view bytes);
 
 // The text with everything a terminal could take as a command made visible:
 // C0 controls and DEL as \n, \r, \t or \xHH, C1 controls (U+0080..U+009F) as

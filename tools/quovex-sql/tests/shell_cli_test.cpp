@@ -104,15 +104,15 @@ TEST_F(QuovexSqlSample, EveryColumnTypePrintsInItsNaturalText) {
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(result.err, "");
   EXPECT_EQ(result.out,
-            // INTEGER, SMALLINT, CHAR, TEXT (by size), DATETIME, INTERVAL, MONEY
-            " nro_processo | ano_processo | cod_entidade | idt_finalidade | des_objeto | dat_abertura        | "
-            "prz_entrega | vlr_estimado\n"
-            "--------------+--------------+--------------+----------------+------------+---------------------+-"
-            "------------+--------------\n"
-            "            1 |         2010 |            1 | PL             | <64 bytes> | 2010-04-12 09:30:00 |   30 "
-            "       |     15230.50\n"
-            "           45 |         2012 |            2 | CP             | NULL       | 2012-03-04 05:06:07 |    5 "
-            "       |         NULL\n"
+            // INTEGER, SMALLINT, CHAR, TEXT, DATETIME, INTERVAL, MONEY
+            " nro_processo | ano_processo | cod_entidade | idt_finalidade | des_objeto                          "
+            "                           | dat_abertura        | prz_entrega | vlr_estimado\n"
+            "--------------+--------------+--------------+----------------+-------------------------------------"
+            "---------------------------+---------------------+-------------+--------------\n"
+            "            1 |         2010 |            1 | PL             | Aquisição de material escolar para a"
+            " rede municipal de ensino. | 2010-04-12 09:30:00 |   30        |     15230.50\n"
+            "           45 |         2012 |            2 | CP             | NULL                                "
+            "                           | 2012-03-04 05:06:07 |    5        |         NULL\n"
             "(2 rows)\n"
             // FLOAT, SMALLFLOAT, DECIMAL(16,4) with its four places, NULLs
             " nro_item | qtd_item | pes_unitario | vlr_referencia\n"
@@ -122,10 +122,10 @@ TEST_F(QuovexSqlSample, EveryColumnTypePrintsInItsNaturalText) {
             "        1 |    400.5 |          2.5 |        18.9900\n"
             "        2 |     NULL |         NULL |           NULL\n"
             "(4 rows)\n"
-            // CHAR, NVARCHAR with accents aligned by characters, DATE, BYTE
+            // CHAR, NVARCHAR with accents aligned by characters, DATE, BYTE in hexadecimal
             " nro_documento  | des_fornecedor           | dat_cadastro | img_logotipo\n"
-            "----------------+--------------------------+--------------+--------------\n"
-            " 12123123000199 | Papelaria Estrela Ltda   | 15/03/2010   | <8 bytes>\n"
+            "----------------+--------------------------+--------------+--------------------\n"
+            " 12123123000199 | Papelaria Estrela Ltda   | 15/03/2010   | \\x89504e470d0a1a0a\n"
             " 45678912000110 | Distribuidora Ação & Cia | 02/11/2011   | NULL\n"
             " 11122233344    | José \"Zeca\" Pereira      | NULL         | NULL\n"
             "(3 rows)\n");
