@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "session.h"
+#include "table_schema.h"
 
 namespace quovexsql {
 
@@ -263,40 +264,21 @@ bool Catalogue::listProcedures(const std::string& pattern) {
 }
 
 bool Catalogue::describeTable(const std::string& table) {
-  Listing columns;
-  if (!read([&](SQLCursor** cursor) { return metadata_.listColumns(table.c_str(), "", 0, cursor); }, &columns)) {
-    return false;
+  TableSchema schema;
+  if (!readTableSchema(session_, table, where_, &schema)) return false;
+  std::vector<Row> columns;
+  for (const SchemaColumn& column : schema.columns) {
+    columns.push_back({column.name, column.type, std::string(column.notNull ? "no" : "yes")});
   }
-  columns.keepExactly("TABLE_NAME", table);
-  if (columns.rows.empty()) {
-    session_.reportError(where_, "no table named " + table);
-    return false;
+  session_.printRows({{"column"}, {"type"}, {"nullable"}}, columns);
+  std::vector<Row> indexes;
+  for (const SchemaIndex& index : schema.indexes) {
+    std::string keys;
+    for (const std::string& column : index.columns) keys += (keys.empty() ? "" : ", ") + column;
+    indexes.push_back({index.name, keys, std::string(index.unique ? "yes" : "no"),
+                       index.primaryKey.empty() ? Cell{} : Cell("primary key " + index.primaryKey)});
   }
-  Listing indexes;
-  if (!read([&](SQLCursor** cursor) { return metadata_.listIndexes(table.c_str(), 0, cursor); }, &indexes)) {
-    return false;
-  }
-  indexes.keepExactly("TABLE_NAME", table);
-  // The listing joins every constraint of the table, so an index column can
-  // come once per constraint: show it once.
-  std::set<std::pair<Cell, Cell>> seen;
-  std::erase_if(indexes.rows, [&](const Row& row) {
-    return !seen.insert({indexes.value(row, "INDEX_NAME"), indexes.value(row, "COLUMN_NAME")}).second;
-  });
-
-  show(session_, columns.columns, columns.rows,
-       {{"COLUMN_NAME", "column"},
-        {"COLUMN_TYPENAME", "type"},
-        {"COLUMN_LENGTH", "length", true},
-        {"COLUMN_PRECISION", "precision", true},
-        {"COLUMN_SCALE", "scale", true},
-        {"COLUMN_NULLABLE", "nullable", false, kYesNo}});
-  show(session_, indexes.columns, indexes.rows,
-       {{"INDEX_NAME", "index"},
-        {"COLUMN_NAME", "column"},
-        {"SORT_ORDER", "order", false, kSortOrder},
-        {"INDEX_TYPE", "type", false, kIndexType},
-        {"PKEY_NAME", "constraint"}});
+  session_.printRows({{"index"}, {"columns"}, {"unique"}, {"constraint"}}, indexes);
   return true;
 }
 

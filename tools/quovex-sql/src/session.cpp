@@ -11,6 +11,7 @@
 #include "catalogue.h"
 #include "interrupts.h"
 #include "script_runner.h"
+#include "table_schema.h"
 #include "value_text.h"
 
 namespace quovexsql {
@@ -120,6 +121,26 @@ bool Session::runStatement(const std::string& sql, const std::string& where) {
     (output_.print.format == OutputFormat::Table ? out() : err_) << text;
   }
   return ok;
+}
+
+bool Session::query(const std::string& sql, const std::string& where, std::vector<Row>* rows, OnFailure failure) {
+  const auto fail = [&](const std::string& text) {
+    if (failure == OnFailure::Report) reportError(where, text);
+    return false;
+  };
+  Ref<SQLCommand> command;
+  ResultCode result = connection_->createCommand(command.out());
+  if (result != RESULT_OK || !command) return fail("cannot create a command: the driver returned " + std::to_string(result));
+  result = command->prepare(sql.c_str(), 0);
+  if (result != RESULT_OK) return fail(failureText(*command, result));
+  Ref<SQLCursor> cursor;
+  result = command->execute(cursor.out());
+  if (result != RESULT_OK || !cursor) return fail(failureText(*command, result));
+  std::vector<ColumnInfo> columns;
+  result = readColumns(*cursor, &columns);
+  if (result == RESULT_OK) result = readRows(*cursor, columns, [&](Row&& row) { rows->push_back(std::move(row)); });
+  if (result != RESULT_OK) return fail(failureText(*cursor, result));
+  return true;
 }
 
 bool Session::executeStatement(const std::string& sql, const std::string& where) {
@@ -274,6 +295,11 @@ bool Session::runCommand(const std::string& line, const std::string& where) {
       return isolation(args, where);
     case CommandKind::Include:
       return runFile(args[0], where);
+    case CommandKind::Schema:
+      return printSchema(*this, args.empty() ? std::string() : args[0], where);
+    case CommandKind::Edit:
+      reportError(where, "\\e stands alone on its line");
+      return false;
     case CommandKind::Connect:
       return reconnect(args[0], where);
     case CommandKind::Timing:

@@ -39,6 +39,12 @@ class Session {
   // "script.sql:12: ") and returns false.
   bool runStatement(const std::string& sql, const std::string& where);
 
+  // Runs a query and keeps all its rows (for the catalogue's own tables).
+  // False when it failed; the failure is printed unless `failure` says not.
+  enum class OnFailure { Report, Quiet };
+  bool query(const std::string& sql, const std::string& where, std::vector<Row>* rows,
+             OnFailure failure = OnFailure::Report);
+
   // Runs a command line that starts with "\". Returns false when it failed.
   // Sets quitRequested() for \quit.
   bool runCommand(const std::string& line, const std::string& where);
@@ -54,6 +60,9 @@ class Session {
   void reportError(const std::string& where, const std::string& text);
   // Prints listed rows in the output form of the session.
   void printRows(const std::vector<TableColumn>& columns, const std::vector<Row>& rows);
+
+  // Where results go now (standard output, or the file of \o).
+  std::ostream& output() { return out(); }
 
   // Values of \set, for :NAME in statements.
   const std::map<std::string, std::string>& variables() const { return variables_; }

@@ -171,6 +171,18 @@ std::string escapeControls(std::string_view text) {
   return safe;
 }
 
+std::string escapeControlsKeepingLines(std::string_view text) {
+  std::string safe;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = text.find('\n', start);
+    safe += escapeControls(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+    if (end == std::string_view::npos) return safe;
+    safe += '\n';
+    start = end + 1;
+  }
+}
+
 std::size_t displayWidth(std::string_view text) {
   std::size_t width = 0;
   for (char c : text) {

@@ -42,6 +42,9 @@ std::string bytesText(std::string_view bytes);
 // \u00HH, and bytes that are not UTF-8 as \xHH. A backslash stays as it is.
 std::string escapeControls(std::string_view text);
 
+// escapeControls for a text of many lines: its line feeds stay.
+std::string escapeControlsKeepingLines(std::string_view text);
+
 // Number of characters (UTF-8 code points) of a valid UTF-8 text, which is
 // how many columns it takes in a terminal for the texts a table shows.
 std::size_t displayWidth(std::string_view text);

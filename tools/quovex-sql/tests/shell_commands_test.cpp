@@ -133,5 +133,27 @@ TEST_F(QuovexSqlCommands, EditRunsWhatTheEditorSavedAndConnectMovesToAnotherData
   EXPECT_TRUE(contains(moved.err, "still connected to the previous database")) << moved.err;
 }
 
+TEST_F(QuovexSqlCommands, SchemaDumpBuildsTheSameTablesInAnEmptyDatabase) {
+  const ProcessResult schema = run({}, "\\schema\n");
+  ASSERT_EQ(schema.exitCode, 0) << schema.err;
+  EXPECT_TRUE(contains(schema.out, "CREATE TABLE processo (\n  nro_processo integer NOT NULL,\n")) << schema.out;
+  EXPECT_TRUE(contains(schema.out, "  prz_entrega interval day(3) to day,\n  vlr_estimado money(12,2)\n);\n"));
+  EXPECT_TRUE(contains(schema.out, "CREATE INDEX ix_proposta_valor ON proposta (vlr_proposta DESC);\n"));
+  EXPECT_TRUE(contains(schema.out, "  PRIMARY KEY (cod_entidade) CONSTRAINT u100_1\n);\n"));
+
+  // The dump runs as a script into an empty database and describes the same tables.
+  const auto copy = folder_ / "copia.db";
+  ASSERT_EQ(runProgram(QUOVEX_MKDB_EXECUTABLE, {copy.string()}).exitCode, 0);
+  writeFile(folder_ / "schema.sql", schema.out);
+  const ProcessResult made =
+      runProgram(QUOVEX_SQL_EXECUTABLE, {"-d", copy.string(), "-q", "-f", (folder_ / "schema.sql").string()});
+  ASSERT_EQ(made.exitCode, 0) << made.err;
+  for (const char* table : {"entidade", "fornecedor", "processo", "lote", "item", "proposta"}) {
+    const std::string command = std::string("\\schema ") + table + "\n";
+    EXPECT_EQ(runProgram(QUOVEX_SQL_EXECUTABLE, {"-d", copy.string()}, command).out, run({}, command).out) << table;
+  }
+  EXPECT_EQ(run({}, "\\schema nada\n").err, "stdin:1: error: no table named nada\n");
+}
+
 }  // namespace
 }  // namespace quovexsql
