@@ -144,6 +144,14 @@ bool Session::query(const std::string& sql, const std::string& where, std::vecto
 }
 
 bool Session::executeStatement(const std::string& sql, const std::string& where) {
+  std::string transferError;
+  if (const auto transfer = parseTransfer(sql, &transferError)) {
+    if (!transferError.empty()) {
+      reportError(where, transferError);
+      return false;
+    }
+    return transfer->kind == TransferStatement::Kind::Unload ? runUnload(*transfer, where) : runLoad(*transfer, where);
+  }
   Ref<SQLCommand> command;
   ResultCode result = connection_->createCommand(command.out());
   if (result != RESULT_OK || !command) {
@@ -237,6 +245,7 @@ bool Session::transaction(CommandKind kind, const std::string& where) {
     reportError(where, failureText(*connection_, result));
     return false;
   }
+  inTransaction_ = kind == CommandKind::Begin;
   out() << done;
   return true;
 }
@@ -414,6 +423,195 @@ bool Session::runSettingCommand(CommandKind kind, const std::vector<std::string>
   const CommandSpec* spec = findCommandOfKind(kind);
   reportError(where, "usage: " + std::string(spec->name) + " " + spec->arguments);
   return false;
+}
+
+namespace {
+
+constexpr std::uint8_t kParameterIn = 1;
+
+// A value as the unload format writes it: dates month first (as the server
+// reads them back), bytes as bare hexadecimal.
+Cell unloadValue(const Cell& cell, const ColumnInfo& column) {
+  if (!cell) return cell;
+  if (column.fieldType == FIELD_DATE && cell->size() >= 10 && (*cell)[2] == '/' && (*cell)[5] == '/') {
+    return cell->substr(3, 3) + cell->substr(0, 3) + cell->substr(6);
+  }
+  const bool bytes = column.fieldType == FIELD_BLOB && column.subtype != SUBTYPE_MEMO && column.subtype != SUBTYPE_CHAR_LOB;
+  if (bytes && cell->starts_with("\\x")) return cell->substr(2);
+  return cell;
+}
+
+std::string rowsWord(std::size_t count) { return count == 1 ? " row" : " rows"; }
+
+}  // namespace
+
+bool Session::runUnload(const TransferStatement& unload, const std::string& where) {
+  Ref<SQLCommand> command;
+  ResultCode result = connection_->createCommand(command.out());
+  if (result != RESULT_OK || !command) {
+    reportError(where, "cannot create a command: the driver returned " + std::to_string(result));
+    return false;
+  }
+  result = command->prepare(unload.rest.c_str(), 0);
+  Ref<SQLCursor> cursor;
+  if (result == RESULT_OK) result = command->execute(cursor.out());
+  if (result != RESULT_OK || !cursor) {
+    reportError(where, failureText(*command, result));
+    return false;
+  }
+  std::vector<ColumnInfo> columns;
+  result = readColumns(*cursor, &columns);
+  if (result != RESULT_OK) {
+    reportError(where, failureText(*cursor, result));
+    return false;
+  }
+  std::ofstream file(unload.file, std::ios::binary | std::ios::trunc);
+  if (!file) {
+    reportError(where, "cannot write " + unload.file);
+    return false;
+  }
+  std::size_t count = 0;
+  result = readRows(
+      *cursor, columns,
+      [&](Row&& row) {
+        for (std::size_t i = 0; i < row.size(); ++i) row[i] = unloadValue(row[i], columns[i]);
+        file << unloadRecord(row, unload.delimiter);
+        ++count;
+      },
+      [this] { return interrupted(); });
+  file.flush();
+  if (result != RESULT_OK) {
+    reportError(where, failureText(*cursor, result));
+    return false;
+  }
+  if (!file) {
+    reportError(where, "cannot write all the rows to " + unload.file);
+    return false;
+  }
+  if (interrupted()) {
+    reportError(where, "interrupted: " + std::to_string(count) + rowsWord(count) + " unloaded to " + unload.file);
+    return false;
+  }
+  notes() << count << rowsWord(count) << " unloaded\n";
+  return true;
+}
+
+bool Session::runLoad(const TransferStatement& load, const std::string& where) {
+  std::string tableName;
+  std::vector<std::string> named;
+  if (!parseInsertTarget(load.rest, &tableName, &named)) {
+    reportError(where, "usage: LOAD FROM 'file' [DELIMITER 'c'] INSERT INTO table [(columns)]");
+    return false;
+  }
+  TableSchema table;
+  if (!readTableSchema(*this, tableName, where, &table)) return false;
+  std::vector<SchemaColumn> targets;
+  if (named.empty()) {
+    targets = table.columns;
+  } else {
+    for (const std::string& name : named) {
+      const auto found = std::find_if(table.columns.begin(), table.columns.end(),
+                                      [&](const SchemaColumn& column) { return column.name == name; });
+      if (found == table.columns.end()) {
+        reportError(where, "no column " + name + " in " + tableName);
+        return false;
+      }
+      targets.push_back(*found);
+    }
+  }
+  std::ifstream file(load.file, std::ios::binary);
+  if (!file) {
+    reportError(where, "cannot read " + load.file);
+    return false;
+  }
+  std::string insert = load.rest;
+  if (named.empty()) {
+    insert += " (";
+    for (std::size_t i = 0; i < targets.size(); ++i) insert += (i == 0 ? "" : ", ") + targets[i].name;
+    insert += ")";
+  }
+  insert += " values (";
+  for (std::size_t i = 0; i < targets.size(); ++i) insert += i == 0 ? "?" : ", ?";
+  insert += ")";
+
+  // In a database with a log the whole file is one transaction.
+  std::int32_t level = 0;
+  std::int16_t levelLength = 0;
+  connection_->getOption(kOptionIsolation, &level, sizeof level, &levelLength);
+  TransactionDesc transaction{1, 0, level, 0};
+  const bool ownTransaction = !inTransaction_ && connection_->beginTransaction(&transaction) == RESULT_OK;
+  std::size_t loaded = 0;
+  const auto fail = [&](int line, const std::string& text) {
+    std::string what;
+    if (ownTransaction) {
+      connection_->rollbackTransaction(&transaction);
+      what = "nothing was loaded (rolled back)";
+    } else if (inTransaction_) {
+      what = "the " + std::to_string(loaded) + rowsWord(loaded) + " before it stay in the open transaction";
+    } else {
+      what = "the " + std::to_string(loaded) + rowsWord(loaded) +
+             " before it stay (the database keeps no transaction log)";
+    }
+    reportError(where, load.file + ":" + std::to_string(line) + ": " + text + "\n" + what);
+    return false;
+  };
+
+  Ref<SQLCommand> command;
+  ResultCode result = connection_->createCommand(command.out());
+  if (result != RESULT_OK || !command) return fail(0, "cannot create a command");
+  result = command->prepare(insert.c_str(), static_cast<std::uint16_t>(targets.size()));
+  if (result != RESULT_OK) return fail(0, failureText(*command, result));
+  std::vector<Cell> fields;
+  int lineNumber = 0;
+  for (;;) {
+    const int recordLine = lineNumber + 1;
+    if (!readUnloadRecord(file, load.delimiter, &fields, &lineNumber)) break;
+    if (interrupted()) return fail(recordLine, "interrupted");
+    if (fields.size() != targets.size()) {
+      return fail(recordLine, std::to_string(fields.size()) + " fields where the table takes " +
+                                  std::to_string(targets.size()));
+    }
+    std::vector<std::string> values(fields.size());
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      const std::string& type = targets[i].type;
+      const bool bytes = type == "byte" || type == "blob";
+      const bool longText = type == "text" || type == "clob";
+      std::uint16_t fieldType = FIELD_STRING;
+      std::uint16_t subtype = SUBTYPE_NONE;
+      if (bytes || longText) {
+        fieldType = FIELD_BLOB;
+        subtype = type == "byte" ? SUBTYPE_BINARY : type == "blob" ? SUBTYPE_BINARY_LOB
+                  : type == "text" ? SUBTYPE_MEMO : SUBTYPE_CHAR_LOB;
+      }
+      if (fields[i]) {
+        if (bytes) {
+          const auto decoded = bytesFromHex(*fields[i]);
+          if (!decoded) return fail(recordLine, "field " + std::to_string(i + 1) + " (" + targets[i].name +
+                                                    ") is not hexadecimal");
+          values[i] = *decoded;
+        } else {
+          values[i] = *fields[i];
+        }
+      }
+      result = command->setParameter(static_cast<std::uint16_t>(i + 1), 0, kParameterIn, fieldType, subtype, 0, 0,
+                                     static_cast<std::uint32_t>(values[i].size()), values[i].data(),
+                                     fields[i] ? 0 : 1);
+      if (result != RESULT_OK) {
+        return fail(recordLine, "field " + std::to_string(i + 1) + " (" + targets[i].name + "): " +
+                                    failureText(*command, result));
+      }
+    }
+    Ref<SQLCursor> none;
+    result = command->execute(none.out());
+    if (result != RESULT_OK) return fail(recordLine, failureText(*command, result));
+    ++loaded;
+  }
+  if (ownTransaction) {
+    result = connection_->commitTransaction(&transaction);
+    if (result != RESULT_OK) return fail(lineNumber, failureText(*connection_, result));
+  }
+  notes() << loaded << rowsWord(loaded) << " loaded\n";
+  return true;
 }
 
 bool Session::runFile(const std::string& path, const std::string& where) {

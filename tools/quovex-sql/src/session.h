@@ -14,6 +14,7 @@
 #include "printers.h"
 #include "result_reader.h"
 #include "shell_options.h"
+#include "unload_format.h"
 
 namespace quovexsql {
 
@@ -77,6 +78,9 @@ class Session {
   bool transaction(CommandKind kind, const std::string& where);
   bool isolation(const std::vector<std::string>& args, const std::string& where);
   bool executeStatement(const std::string& sql, const std::string& where);
+  bool runUnload(const TransferStatement& unload, const std::string& where);
+  bool runLoad(const TransferStatement& load, const std::string& where);
+  std::ostream& notes() { return output_.print.format == OutputFormat::Table ? out() : err_; }
   bool printCursor(quovex::SQLCursor& cursor, const std::string& where);
   quovex::SQLMetaData* metadata(const std::string& where);
 
@@ -91,6 +95,7 @@ class Session {
   Ref<quovex::SQLConnection> connection_;
   Ref<quovex::SQLMetaData> metadata_;
   bool connected_ = false;
+  bool inTransaction_ = false;  // between \begin and \commit or \rollback
   int connectionNumber_ = 0;  // grows with each \connect
   bool quit_ = false;
 };
