@@ -71,6 +71,8 @@ int runShell(int argc, char** argv) {
   output.print.escapeCsv = ::isatty(STDOUT_FILENO) != 0;
   output.print.maxWidth = options.maxWidth;
   output.quiet = options.quiet;
+  output.terminal = ::isatty(STDOUT_FILENO) != 0;
+  output.pager = interactive && output.terminal && !options.noPager;
   Session session(*library.driver(), output, std::cout, std::cerr);
   if (!session.connect(options)) return kExitNoConnection;
 

@@ -7,11 +7,17 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+#include <algorithm>
 #include <iostream>
 #include <memory>
 
+#include "completion.h"
 #include "interrupts.h"
 #include "value_text.h"
 
@@ -51,6 +57,26 @@ int readKey(FILE* /*stream*/) {
   }
 }
 
+Completer* completer = nullptr;
+std::vector<std::string> matches;
+
+char* nextMatch(const char* /*text*/, int state) {
+  static std::size_t next = 0;
+  if (state == 0) next = 0;
+  if (next >= matches.size()) return nullptr;
+  return ::strdup(matches[next++].c_str());
+}
+
+// libedit asks for the words that complete the one before the cursor.
+char** complete(const char* text, int start, int /*end*/) {
+  rl_attempted_completion_over = 1;  // never file names
+  if (completer == nullptr) return nullptr;
+  const std::string line(rl_line_buffer, static_cast<std::size_t>(std::max(rl_end, 0)));
+  matches = completer->candidates(line, static_cast<std::size_t>(start), text);
+  if (matches.empty()) return nullptr;
+  return rl_completion_matches(text, nextMatch);
+}
+
 // The first line of the unfinished statement, for the message that says it
 // was not run.
 std::string firstLineOf(const std::string& text) {
@@ -70,6 +96,14 @@ void runPrompt(ScriptRunner& runner, const std::string& historyFile) {
   rl_catch_signals = 0;
   rl_getc_function = readKey;
   installInterruptHandler();
+  // A pager the user leaves early closes its pipe: a failed write, not an end.
+  std::signal(SIGPIPE, SIG_IGN);
+  Completer words(runner.session());
+  completer = &words;
+  rl_attempted_completion_function = complete;
+  // "\" starts a command name, so it does not break words.
+  static char breaks[] = " \t\n\"'`@$><=;|&{(,";
+  rl_basic_word_break_characters = breaks;
   using_history();
   stifle_history(kHistoryLines);
   if (!historyFile.empty()) read_history(historyFile.c_str());
@@ -104,6 +138,7 @@ void runPrompt(ScriptRunner& runner, const std::string& historyFile) {
     if (!runner.line(line.get())) break;
   }
   if (!historyFile.empty()) write_history(historyFile.c_str());
+  completer = nullptr;
 }
 
 }  // namespace quovexsql

@@ -10,6 +10,7 @@
 
 #include "catalogue.h"
 #include "interrupts.h"
+#include "pager.h"
 #include "script_runner.h"
 #include "table_schema.h"
 #include "value_text.h"
@@ -186,13 +187,28 @@ bool Session::printCursor(SQLCursor& cursor, const std::string& where) {
     reportError(where, failureText(cursor, result));
     return false;
   }
-  const auto stop = [this] { return interrupted(); };
   std::vector<TableColumn> table;
   for (const ColumnInfo& column : columns) table.push_back({column.name, isNumericField(column.fieldType)});
+  PrintSettings print = output_.print;
+  if (output_.terminal && !file_) print.terminalWidth = terminalColumns();
+  // At a terminal a result longer than the screen goes through the pager.
+  std::unique_ptr<PagingBuffer> paging;
+  std::unique_ptr<std::ostream> paged;
+  if (output_.pager && !file_ && terminalLines() > 0) {
+    out_.flush();
+    paging = std::make_unique<PagingBuffer>(out_, pagerCommand(), terminalLines());
+    paged = std::make_unique<std::ostream>(paging.get());
+  }
+  std::ostream& target = paged ? *paged : out();
+  const auto stop = [&] { return interrupted() || (paging && paging->pagerGone()); };
   // Rows fetched before a failure are shown, then the failure.
-  std::unique_ptr<ResultWriter> writer = makeResultWriter(out(), table, output_.print);
+  std::unique_ptr<ResultWriter> writer = makeResultWriter(target, table, print);
   result = readRows(cursor, columns, [&](Row&& row) { writer->row(row); }, stop);
   writer->end();
+  if (paged) {
+    paged->flush();
+    paging->finish();
+  }
   out().flush();
   if (result != RESULT_OK) {
     reportError(where, failureText(cursor, result));

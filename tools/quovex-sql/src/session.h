@@ -22,6 +22,8 @@ struct OutputSettings {
   PrintSettings print;
   bool quiet = false;   // no "rows affected" notes
   bool timing = false;  // the time of each statement after it
+  bool pager = false;   // long results at the terminal through a pager
+  bool terminal = false;  // standard output is a terminal (its width counts for \x auto)
 };
 
 class Session {

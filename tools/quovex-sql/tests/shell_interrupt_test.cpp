@@ -35,7 +35,7 @@ class QuovexSqlKeys : public ::testing::Test {
   std::unique_ptr<TerminalSession> startSession() {
     auto session = std::make_unique<TerminalSession>(
         QUOVEX_SQL_EXECUTABLE,
-        std::vector<std::string>{"--database", database_.string(), "--history", ""});
+        std::vector<std::string>{"--database", database_.string(), "--history", "", "--no-pager"});
     return session;
   }
 
