@@ -20,6 +20,7 @@ constexpr int kExitOnInterrupt = 130;  // as a shell reports a command ended by 
 volatile std::sig_atomic_t interrupted = 0;
 volatile std::sig_atomic_t atPromptNow = 0;
 volatile std::sig_atomic_t quitRequested = 0;
+volatile std::sig_atomic_t otherProgram = 0;
 std::atomic<long long> lastStatementInterruptMs{0};
 int wakeRead = -1;
 int wakeWrite = -1;
@@ -39,6 +40,7 @@ void wake() {
 
 // Only async-signal-safe calls here.
 void onInterrupt(int /*signal*/) {
+  if (otherProgram != 0) return;
   const long long now = monotonicMs();
   const long long previous = lastStatementInterruptMs.load();
   if (previous != 0 && now - previous < kSecondInterruptMs) {
@@ -71,6 +73,10 @@ void installInterruptHandler() {
   action.sa_flags = SA_RESTART;  // a write to the terminal or a pager goes on
   ::sigaction(SIGINT, &action, nullptr);
 }
+
+InterruptsToAnotherProgram::InterruptsToAnotherProgram() { otherProgram = 1; }
+
+InterruptsToAnotherProgram::~InterruptsToAnotherProgram() { otherProgram = 0; }
 
 bool interruptRequested() { return interrupted != 0; }
 

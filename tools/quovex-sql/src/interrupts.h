@@ -20,6 +20,16 @@ void clearInterrupt();
 void setAtPrompt(bool atPrompt);
 bool quitByInterrupt();
 
+// While another program has the terminal (the editor of \e, a pager being
+// waited for), Ctrl-C is that program's: the shell lets it pass.
+class InterruptsToAnotherProgram {
+ public:
+  InterruptsToAnotherProgram();
+  ~InterruptsToAnotherProgram();
+  InterruptsToAnotherProgram(const InterruptsToAnotherProgram&) = delete;
+  InterruptsToAnotherProgram& operator=(const InterruptsToAnotherProgram&) = delete;
+};
+
 // A descriptor that becomes readable on each Ctrl-C, for a poll() beside
 // the terminal; -1 before installInterruptHandler(). drainInterruptSignals()
 // empties it.

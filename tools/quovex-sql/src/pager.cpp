@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 
+#include "interrupts.h"
+
 namespace quovexsql {
 
 std::string pagerCommand() {
@@ -63,6 +65,8 @@ void PagingBuffer::finish() {
   if (finished_) return;
   finished_ = true;
   if (pipe_ != nullptr) {
+    // The user reads in the pager now; Ctrl-C there does not end the shell.
+    const InterruptsToAnotherProgram pagerReading;
     ::pclose(pipe_);
     pipe_ = nullptr;
     return;

@@ -11,6 +11,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "interrupts.h"
+
 extern char** environ;
 
 namespace quovexsql {
@@ -64,6 +66,7 @@ bool ScriptRunner::editLast(const std::string& where) {
   const char* argv[] = {"sh", "-c", command.c_str(), "sh", path, nullptr};
   pid_t pid = -1;
   int status = -1;
+  const InterruptsToAnotherProgram editing;
   if (written && ::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ) == 0) {
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }

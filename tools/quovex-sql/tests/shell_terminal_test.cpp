@@ -2,8 +2,10 @@
 // pseudo-terminal with a fake pager program.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "shell_process.h"
 
@@ -98,6 +100,31 @@ TEST_F(QuovexSqlTerminal, ResultsLongerThanTheScreenGoThroughThePager) {
   EXPECT_EQ(unpaged.wait(), 0);
   ::unsetenv("PAGER");
   EXPECT_FALSE(std::filesystem::exists(kept));
+}
+
+TEST_F(QuovexSqlTerminal, CtrlCInThePagerNeverEndsTheShell) {
+  // A pager that lets Ctrl-C pass, as less does, and stays until told.
+  const auto kept = folder_ / "paged.txt";
+  const auto pager = folder_ / "pager.sh";
+  writeFile(pager, "#!/bin/sh\ntrap '' INT\ncat > '" + kept.string() + "'\nsleep 1\n");
+  std::filesystem::permissions(pager, std::filesystem::perms::owner_all);
+  ::setenv("PAGER", pager.c_str(), 1);
+  TerminalSession terminal = start();
+  ::unsetenv("PAGER");
+  ASSERT_TRUE(terminal.waitFor("sql> ")) << terminal.screen();
+  terminal.type("select a.nro_item from item a, item b, item c;\r");
+  for (int tries = 0; tries < 100 && readFile(kept).find("(125 rows)") == std::string::npos; ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  ASSERT_NE(readFile(kept).find("(125 rows)"), std::string::npos);
+  terminal.type("\x03");
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  terminal.type("\x03");
+  ASSERT_TRUE(terminal.waitFor("sql> ")) << terminal.screen();
+  terminal.type("select count(*) from lote;\r");
+  ASSERT_TRUE(terminal.waitFor("(1 row)")) << terminal.screen();
+  terminal.type("\\q\r");
+  EXPECT_EQ(terminal.wait(), 0) << terminal.screen();
 }
 
 }  // namespace
