@@ -4,15 +4,36 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "interrupts.h"
 
 namespace quovexsql {
 
+namespace {
+
+// True when `program` is an executable file in a folder of $PATH.
+bool onPath(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  std::string folders = path != nullptr ? path : "/usr/bin:/bin";
+  std::size_t start = 0;
+  while (start <= folders.size()) {
+    const std::size_t end = std::min(folders.find(':', start), folders.size());
+    const std::string folder = folders.substr(start, end - start);
+    if (!folder.empty() && ::access((folder + "/" + program).c_str(), X_OK) == 0) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+}  // namespace
+
 std::string pagerCommand() {
   const char* pager = std::getenv("PAGER");
-  return pager != nullptr && *pager != '\0' ? pager : "less -SFX";
+  if (pager != nullptr && *pager != '\0') return pager;
+  // Without less the results stay on the screen rather than going nowhere.
+  return onPath("less") ? "less -SFX" : "";
 }
 
 std::size_t terminalLines() {

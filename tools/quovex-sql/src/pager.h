@@ -41,7 +41,7 @@ class PagingBuffer : public std::streambuf {
 };
 
 // The pager to start: $PAGER, or "less -SFX" (cut long lines, leave at once
-// when it fits, keep the screen).
+// when it fits, keep the screen); empty when there is none.
 std::string pagerCommand();
 
 // Lines of the terminal on standard output; 0 when it is not one.

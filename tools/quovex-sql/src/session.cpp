@@ -194,7 +194,7 @@ bool Session::printCursor(SQLCursor& cursor, const std::string& where) {
   // At a terminal a result longer than the screen goes through the pager.
   std::unique_ptr<PagingBuffer> paging;
   std::unique_ptr<std::ostream> paged;
-  if (output_.pager && !file_ && terminalLines() > 0) {
+  if (output_.pager && !file_ && terminalLines() > 0 && !pagerCommand().empty()) {
     out_.flush();
     paging = std::make_unique<PagingBuffer>(out_, pagerCommand(), terminalLines());
     paged = std::make_unique<std::ostream>(paging.get());
