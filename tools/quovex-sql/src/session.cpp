@@ -131,7 +131,9 @@ bool Session::query(const std::string& sql, const std::string& where, std::vecto
   };
   Ref<SQLCommand> command;
   ResultCode result = connection_->createCommand(command.out());
-  if (result != RESULT_OK || !command) return fail("cannot create a command: the driver returned " + std::to_string(result));
+  if (result != RESULT_OK || !command) {
+    return fail("cannot create a command: the driver returned " + std::to_string(result));
+  }
   result = command->prepare(sql.c_str(), 0);
   if (result != RESULT_OK) return fail(failureText(*command, result));
   Ref<SQLCursor> cursor;
@@ -418,7 +420,9 @@ bool Session::runSettingCommand(CommandKind kind, const std::vector<std::string>
     }
     case CommandKind::Set:
       if (args.empty()) {
-        for (const auto& [name, value] : variables_) out() << escapeControls(name) << " = " << escapeControls(value) << "\n";
+        for (const auto& [name, value] : variables_) {
+          out() << escapeControls(name) << " = " << escapeControls(value) << "\n";
+        }
         return true;
       }
       if (!isVariableName(args[0])) {
@@ -452,7 +456,8 @@ Cell unloadValue(const Cell& cell, const ColumnInfo& column) {
   if (column.fieldType == FIELD_DATE && cell->size() >= 10 && (*cell)[2] == '/' && (*cell)[5] == '/') {
     return cell->substr(3, 3) + cell->substr(0, 3) + cell->substr(6);
   }
-  const bool bytes = column.fieldType == FIELD_BLOB && column.subtype != SUBTYPE_MEMO && column.subtype != SUBTYPE_CHAR_LOB;
+  const bool bytes =
+      column.fieldType == FIELD_BLOB && column.subtype != SUBTYPE_MEMO && column.subtype != SUBTYPE_CHAR_LOB;
   if (bytes && cell->starts_with("\\x")) return cell->substr(2);
   return cell;
 }

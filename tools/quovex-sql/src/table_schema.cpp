@@ -151,7 +151,8 @@ std::string viewStatement(Session& session, const TableSchema& view, const std::
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ' || text.back() == ';')) text.pop_back();
     return text + ";\n";
   }
-  std::string note = "-- view " + view.name + ": its text is not in this database's catalogue (no sysviews); columns:\n";
+  std::string note =
+      "-- view " + view.name + ": its text is not in this database's catalogue (no sysviews); columns:\n";
   for (const SchemaColumn& column : view.columns) note += "--   " + column.name + " " + column.type + "\n";
   return note;
 }

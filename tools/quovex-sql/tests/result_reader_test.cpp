@@ -125,7 +125,8 @@ class FakeCursor : public SQLCursor {
     return read(column, isNull, [&](const std::string& v) { *size = static_cast<std::uint32_t>(v.size()); });
   }
   ResultCode readBlob(std::uint16_t column, void* buffer, std::int32_t* isNull, std::uint32_t length) override {
-    return read(column, isNull, [&](const std::string& v) { std::memcpy(buffer, v.data(), std::min<std::size_t>(length, v.size())); });
+    return read(column, isNull,
+                [&](const std::string& v) { std::memcpy(buffer, v.data(), std::min<std::size_t>(length, v.size())); });
   }
 
  private:

@@ -89,7 +89,8 @@ TEST_F(QuovexSqlCommands, OutputFilesScriptsTimingExpandedAndHelp) {
                                            "\\help x\n");
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(readFile(saved), " des_lote\n----------\n Papel\n(1 row)\nTiming is on.\n");
-  EXPECT_TRUE(contains(result.out, "Expanded display is on.\n-[ RECORD 1 ]-\n nro_lote | 2\n des_lote | Papel\n(1 row)\n"))
+  EXPECT_TRUE(
+      contains(result.out, "Expanded display is on.\n-[ RECORD 1 ]-\n nro_lote | 2\n des_lote | Papel\n(1 row)\n"))
       << result.out;
   EXPECT_TRUE(contains(result.out, "\nTime: ")) << result.out;
   EXPECT_TRUE(contains(result.out, "Expanded display is off.\n\\x [on|off|auto]\n")) << result.out;

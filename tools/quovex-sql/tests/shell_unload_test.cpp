@@ -43,7 +43,8 @@ TEST_F(QuovexSqlUnload, EveryTableUnloadsAndLoadsBackWithEveryValue) {
   const ProcessResult unloaded = on(database_, unload);
   ASSERT_EQ(unloaded.exitCode, 0) << unloaded.err;
   EXPECT_TRUE(contains(unloaded.out, "3 rows unloaded\n")) << unloaded.out;
-  EXPECT_TRUE(contains(readFile(unl("fornecedor")), "1|12123123000199|Papelaria Estrela Ltda|03/15/2010|89504e470d0a1a0a|\n"));
+  EXPECT_TRUE(
+      contains(readFile(unl("fornecedor")), "1|12123123000199|Papelaria Estrela Ltda|03/15/2010|89504e470d0a1a0a|\n"));
   EXPECT_TRUE(contains(readFile(unl("processo")), "|2010-04-12 09:30:00|  30|15230.50|\n"));
 
   // The same tables, empty, in a new database: from the schema dump.
@@ -76,7 +77,8 @@ TEST_F(QuovexSqlUnload, DelimitersBackslashesAndLineFeedsInValuesRoundTrip) {
                                                  "' delimiter ',' insert into notas;\n"
                                                  "select n, t, longa from notas where n = 1;\n"
                                                  "select count(*) from notas where t is null;\n"
-                                                 "unload to '" + unl("notas") + "' delimiter ',' select * from notas;\n");
+                                                 "unload to '" +
+                                                 unl("notas") + "' delimiter ',' select * from notas;\n");
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_TRUE(contains(result.out, " 1 | a,b | linha 1\\nlinha 2\n")) << result.out;
   EXPECT_TRUE(contains(result.out, "        1\n")) << result.out;
