@@ -66,6 +66,7 @@ TEST_F(QuovexSqlKeys, HalfTypedStatementsNeverRunAtCtrlDOrCtrlC) {
     ASSERT_TRUE(terminal->waitFor("sql> ")) << terminal->screen();
     terminal->type(c.typed);
     ASSERT_TRUE(terminal->waitFor(c.shown)) << c.name << "\n" << terminal->screen();
+    ASSERT_TRUE(terminal->waitForKeyByKeyInput()) << c.name;
     terminal->type(c.key);
     ASSERT_TRUE(terminal->waitFor(c.response)) << c.name << "\n" << terminal->screen();
     // A fresh prompt, not the continuation: a ";" now ends nothing.
@@ -76,6 +77,7 @@ TEST_F(QuovexSqlKeys, HalfTypedStatementsNeverRunAtCtrlDOrCtrlC) {
     ASSERT_TRUE(terminal->waitFor("        3\r\n(1 row)")) << c.name << "\n" << terminal->screen();
     // Ctrl-D on an empty line ends the session.
     ASSERT_TRUE(terminal->waitFor("sql> ")) << c.name << "\n" << terminal->screen();
+    ASSERT_TRUE(terminal->waitForKeyByKeyInput()) << c.name;
     terminal->type(kCtrlD);
     EXPECT_EQ(terminal->wait(), 0) << c.name << "\n" << terminal->screen();
     EXPECT_EQ(terminal->screen().find("rows affected"), std::string::npos) << c.name << "\n" << terminal->screen();
