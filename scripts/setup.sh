@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev libgl-dev
   libsqlite3-dev sqlite3
   nlohmann-json3-dev
-  libedit-dev libcli11-dev
+  libedit-dev libcli11-dev less
   fonts-liberation fontconfig
   xvfb xauth poppler-utils
 )

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "session.h"
+#include "table_schema.h"
 
 namespace quovexsql {
 
@@ -31,23 +32,42 @@ constexpr std::uint32_t kAllRoutines = 1 | 2 | 8;
 constexpr std::size_t kMany = 1000;
 
 const CommandSpec kCommands[] = {
-    {"\\databases", "", "list the databases", 0, 0, CommandKind::Databases},
+    {"\\databases", "", "list the databases", 0, 0, CommandKind::Databases, "\\databases"},
     {"\\tables", "[pattern]", "list tables, views and synonyms with their type (pattern: SQL LIKE)", 0, 1,
-     CommandKind::Tables},
-    {"\\views", "", "list the views", 0, 0, CommandKind::Views},
-    {"\\synonyms", "", "list the synonyms", 0, 0, CommandKind::Synonyms},
-    {"\\procedures", "[pattern]", "list procedures and functions", 0, 1, CommandKind::Procedures},
-    {"\\users", "", "list the users", 0, 0, CommandKind::Users},
-    {"\\roles", "", "list the roles", 0, 0, CommandKind::Roles},
-    {"\\describe", "table", "columns and indexes of a table", 1, 1, CommandKind::Describe},
-    {"\\procedure", "name", "parameters of a procedure or function", 1, 1, CommandKind::Parameters},
-    {"\\begin", "", "begin a transaction", 0, 0, CommandKind::Begin},
-    {"\\commit", "", "commit the transaction", 0, 0, CommandKind::Commit},
-    {"\\rollback", "", "roll back the transaction", 0, 0, CommandKind::Rollback},
+     CommandKind::Tables, "\\tables prop%"},
+    {"\\views", "", "list the views", 0, 0, CommandKind::Views, "\\views"},
+    {"\\synonyms", "", "list the synonyms", 0, 0, CommandKind::Synonyms, "\\synonyms"},
+    {"\\procedures", "[pattern]", "list procedures and functions", 0, 1, CommandKind::Procedures,
+     "\\procedures reajusta%"},
+    {"\\users", "", "list the users", 0, 0, CommandKind::Users, "\\users"},
+    {"\\roles", "", "list the roles", 0, 0, CommandKind::Roles, "\\roles"},
+    {"\\describe", "table", "columns (types by name) and indexes of a table", 1, 1, CommandKind::Describe,
+     "\\describe proposta"},
+    {"\\procedure", "name", "parameters of a procedure or function", 1, 1, CommandKind::Parameters,
+     "\\procedure propostas_acima"},
+    {"\\schema", "[table]", "CREATE statements of the tables, views, indexes and procedures", 0, 1,
+     CommandKind::Schema, "\\schema lote"},
+    {"\\begin", "", "begin a transaction", 0, 0, CommandKind::Begin, "\\begin"},
+    {"\\commit", "", "commit the transaction", 0, 0, CommandKind::Commit, "\\commit"},
+    {"\\rollback", "", "roll back the transaction", 0, 0, CommandKind::Rollback, "\\rollback"},
     {"\\isolation", "[committed|repeatable|dirty]", "show or set the isolation level", 0, 1,
-     CommandKind::Isolation},
-    {"\\help", "", "this list", 0, kMany, CommandKind::Help},
-    {"\\quit", "", "leave (also \\q or end of input)", 0, 0, CommandKind::Quit},
+     CommandKind::Isolation, "\\isolation dirty"},
+    {"\\timing", "[on|off]", "show the time each statement took", 0, 1, CommandKind::Timing, "\\timing on"},
+    {"\\x", "[on|off|auto]", "expanded display: one block per row (auto: when wider than the terminal)", 0, 1,
+     CommandKind::Expanded, "\\x auto"},
+    {"\\pset", "max_width N", "cut values longer than N characters in the table (0: never)", 2, 2,
+     CommandKind::Pset, "\\pset max_width 40"},
+    {"\\o", "[file]", "send results to a file; without one, back to the screen", 0, 1, CommandKind::Output,
+     "\\o lotes.txt"},
+    {"\\i", "file", "run the statements and commands of a script file", 1, 1, CommandKind::Include,
+     "\\i carga.sql"},
+    {"\\e", "", "edit the last statement in $EDITOR, then run it", 0, 0, CommandKind::Edit, "\\e"},
+    {"\\connect", "database", "connect to another database (same user and password)", 1, 1,
+     CommandKind::Connect, "\\connect /dados/outro.db"},
+    {"\\set", "[name [value]]", "set a variable used as :name in statements (no value: unset; none: list)", 0,
+     kMany, CommandKind::Set, "\\set lote 2  then  select * from lote where nro_lote = :lote;"},
+    {"\\help", "[command]", "this list, or the use of one command", 0, 1, CommandKind::Help, "\\help describe"},
+    {"\\quit", "", "leave (also \\q or Ctrl-D on an empty line)", 0, 0, CommandKind::Quit, "\\q"},
 };
 
 using Mapper = std::function<Cell(const Cell&)>;
@@ -89,9 +109,29 @@ const CommandSpec* findCommand(const std::string& name) {
   return nullptr;
 }
 
+const CommandSpec* findCommandOfKind(CommandKind kind) {
+  for (const CommandSpec& spec : kCommands) {
+    if (spec.kind == kind) return &spec;
+  }
+  return nullptr;
+}
+
+std::vector<std::string> commandNames() {
+  std::vector<std::string> names{"\\q"};
+  for (const CommandSpec& spec : kCommands) names.emplace_back(spec.name);
+  return names;
+}
+
+std::string commandHelp(const std::string& name) {
+  const CommandSpec* spec = findCommand(name.starts_with("\\") ? name : "\\" + name);
+  if (spec == nullptr) return "no command " + name + " (\\help lists the commands)\n";
+  std::string usage = std::string(spec->name) + (*spec->arguments ? " " : "") + spec->arguments;
+  return usage + "\n  " + spec->description + "\n  example: " + spec->example + "\n";
+}
+
 std::string helpText() {
   std::ostringstream text;
-  text << "SQL statements end with \";\". Commands (one per line, no \";\"):\n";
+  text << "SQL statements end with \";\". Commands (one per line, no \";\"; \\help COMMAND shows one):\n";
   for (const CommandSpec& spec : kCommands) {
     std::string usage = std::string(spec.name) + (*spec.arguments ? " " : "") + spec.arguments;
     text << "  " << usage << std::string(usage.size() < 40 ? 40 - usage.size() : 1, ' ') << spec.description << "\n";
@@ -224,40 +264,21 @@ bool Catalogue::listProcedures(const std::string& pattern) {
 }
 
 bool Catalogue::describeTable(const std::string& table) {
-  Listing columns;
-  if (!read([&](SQLCursor** cursor) { return metadata_.listColumns(table.c_str(), "", 0, cursor); }, &columns)) {
-    return false;
+  TableSchema schema;
+  if (!readTableSchema(session_, table, where_, &schema)) return false;
+  std::vector<Row> columns;
+  for (const SchemaColumn& column : schema.columns) {
+    columns.push_back({column.name, column.type, std::string(column.notNull ? "no" : "yes")});
   }
-  columns.keepExactly("TABLE_NAME", table);
-  if (columns.rows.empty()) {
-    session_.reportError(where_, "no table named " + table);
-    return false;
+  session_.printRows({{"column"}, {"type"}, {"nullable"}}, columns);
+  std::vector<Row> indexes;
+  for (const SchemaIndex& index : schema.indexes) {
+    std::string keys;
+    for (const std::string& column : index.columns) keys += (keys.empty() ? "" : ", ") + column;
+    indexes.push_back({index.name, keys, std::string(index.unique ? "yes" : "no"),
+                       index.primaryKey.empty() ? Cell{} : Cell("primary key " + index.primaryKey)});
   }
-  Listing indexes;
-  if (!read([&](SQLCursor** cursor) { return metadata_.listIndexes(table.c_str(), 0, cursor); }, &indexes)) {
-    return false;
-  }
-  indexes.keepExactly("TABLE_NAME", table);
-  // The listing joins every constraint of the table, so an index column can
-  // come once per constraint: show it once.
-  std::set<std::pair<Cell, Cell>> seen;
-  std::erase_if(indexes.rows, [&](const Row& row) {
-    return !seen.insert({indexes.value(row, "INDEX_NAME"), indexes.value(row, "COLUMN_NAME")}).second;
-  });
-
-  show(session_, columns.columns, columns.rows,
-       {{"COLUMN_NAME", "column"},
-        {"COLUMN_TYPENAME", "type"},
-        {"COLUMN_LENGTH", "length", true},
-        {"COLUMN_PRECISION", "precision", true},
-        {"COLUMN_SCALE", "scale", true},
-        {"COLUMN_NULLABLE", "nullable", false, kYesNo}});
-  show(session_, indexes.columns, indexes.rows,
-       {{"INDEX_NAME", "index"},
-        {"COLUMN_NAME", "column"},
-        {"SORT_ORDER", "order", false, kSortOrder},
-        {"INDEX_TYPE", "type", false, kIndexType},
-        {"PKEY_NAME", "constraint"}});
+  session_.printRows({{"index"}, {"columns"}, {"unique"}, {"constraint"}}, indexes);
   return true;
 }
 

@@ -16,6 +16,7 @@ class Session;
 enum class CommandKind {
   Help, Quit, Begin, Commit, Rollback, Isolation,
   Databases, Tables, Views, Synonyms, Procedures, Users, Roles, Describe, Parameters,
+  Include, Connect, Timing, Expanded, Output, Pset, Set, Edit, Schema,
 };
 
 struct CommandSpec {
@@ -25,12 +26,19 @@ struct CommandSpec {
   std::size_t minArgs;
   std::size_t maxArgs;
   CommandKind kind;
+  const char* example = "";  // shown by \help COMMAND
 };
 
 // The command of that name ("\tables"), or null.
 const CommandSpec* findCommand(const std::string& name);
+const CommandSpec* findCommandOfKind(CommandKind kind);
+// Every command name, for completion.
+std::vector<std::string> commandNames();
 // One line per command, for \help.
 std::string helpText();
+// The use of one command with an example, for \help COMMAND (with or
+// without its "\").
+std::string commandHelp(const std::string& name);
 
 // One catalogue command: runs the listing, keeps the columns a person wants
 // to see under plain titles and prints them as table or CSV.

@@ -63,7 +63,16 @@ int runShell(int argc, char** argv) {
   }
 
   const bool interactive = options.statements.empty() && options.files.empty() && ::isatty(STDIN_FILENO) != 0;
-  OutputSettings output{options.csv, ::isatty(STDOUT_FILENO) != 0, options.quiet};
+  OutputSettings output;
+  output.print.format = options.csv        ? OutputFormat::Csv
+                        : options.json     ? OutputFormat::Json
+                        : options.markdown ? OutputFormat::Markdown
+                                           : OutputFormat::Table;
+  output.print.escapeCsv = ::isatty(STDOUT_FILENO) != 0;
+  output.print.maxWidth = options.maxWidth;
+  output.quiet = options.quiet;
+  output.terminal = ::isatty(STDOUT_FILENO) != 0;
+  output.pager = interactive && output.terminal && !options.noPager;
   Session session(*library.driver(), output, std::cout, std::cerr);
   if (!session.connect(options)) return kExitNoConnection;
 

@@ -40,13 +40,20 @@ Cell readStringCell(SQLCursor& cursor, std::uint16_t column, const ColumnInfo& i
   return buffer;
 }
 
-Cell readBlobCell(SQLCursor& cursor, std::uint16_t column) {
+// A TEXT or CLOB value as its text, a BYTE or BLOB value in hexadecimal.
+Cell readBlobCell(SQLCursor& cursor, std::uint16_t column, const ColumnInfo& info) {
   std::uint32_t size = 0;
   std::int32_t isNull = 0;
-  const ResultCode result = cursor.readBlobSize(column, &size, &isNull);
+  ResultCode result = cursor.readBlobSize(column, &size, &isNull);
   if (result != RESULT_OK) return failure(result);
   if (isNull == 1) return std::nullopt;
-  return blobText(size);
+  std::string bytes(size, '\0');
+  if (size > 0) {
+    result = cursor.readBlob(column, bytes.data(), &isNull, size);
+    if (result != RESULT_OK) return failure(result);
+  }
+  if (info.subtype == SUBTYPE_MEMO || info.subtype == SUBTYPE_CHAR_LOB) return bytes;
+  return bytesText(bytes);
 }
 
 }  // namespace
@@ -109,15 +116,16 @@ Cell readCell(SQLCursor& cursor, std::uint16_t column, const ColumnInfo& info) {
           [&](TimestampRecord* v, std::int32_t* n) { return cursor.readTimeStamp(column, v, n); },
           [](const TimestampRecord& v) { return timestampText(v); });
     case FIELD_BLOB:
-      return readBlobCell(cursor, column);
+      return readBlobCell(cursor, column, info);
     default:
       return "<field type " + std::to_string(info.fieldType) + ">";
   }
 }
 
 ResultCode readRows(SQLCursor& cursor, const std::vector<ColumnInfo>& columns,
-                    const std::function<void(Row&&)>& onRow) {
+                    const std::function<void(Row&&)>& onRow, const std::function<bool()>& stop) {
   for (;;) {
+    if (stop && stop()) return RESULT_OK;
     const ResultCode result = cursor.fetchNext();
     if (isEndOfRows(result)) return RESULT_OK;
     if (result != RESULT_OK) return result;

@@ -40,9 +40,10 @@ quovex::ResultCode readColumns(quovex::SQLCursor& cursor, std::vector<ColumnInfo
 Cell readCell(quovex::SQLCursor& cursor, std::uint16_t column, const ColumnInfo& info);
 
 // Fetches every row and hands each to `onRow`. Returns RESULT_OK at the end
-// of the rows, or the failing fetch's code.
+// of the rows, or the failing fetch's code. When `stop` is given and says
+// true before a fetch, the rows end there (RESULT_OK).
 quovex::ResultCode readRows(quovex::SQLCursor& cursor, const std::vector<ColumnInfo>& columns,
-                            const std::function<void(Row&&)>& onRow);
+                            const std::function<void(Row&&)>& onRow, const std::function<bool()>& stop = {});
 
 // Error text of the last failure of a cursor, connection, command or
 // metadata object (length first, which builds it, then the text); empty when

@@ -16,7 +16,9 @@ class ScriptRunner {
   // `source` names the input in messages ("script.sql", "-e"); with
   // `stopOnError` the first failure stops the input.
   ScriptRunner(Session& session, std::string source, bool stopOnError)
-      : session_(session), source_(std::move(source)), stopOnError_(stopOnError) {}
+      : session_(session), source_(std::move(source)), stopOnError_(stopOnError) {
+    splitter_.setVariables(&session_.variables());
+  }
 
   // Takes one line; false when the input must stop (a failure with
   // stopOnError, or \quit).
@@ -27,10 +29,16 @@ class ScriptRunner {
   bool runStream(std::istream& in);
 
   bool hasPending() const { return splitter_.hasPending(); }
+  std::string pendingText() const { return splitter_.pendingText(); }
+  // Forgets the statement being continued (Ctrl-C, or Ctrl-D at a prompt).
+  void discardPending() { splitter_.discard(); }
+  Session& session() { return session_; }
   bool failed() const { return failed_; }
 
  private:
   bool run(const Statement& statement);
+  // \e: the last statement in $EDITOR (else vi), then what was saved runs.
+  bool editLast(const std::string& where);
   std::string where(int line) const;
 
   Session& session_;
@@ -39,6 +47,7 @@ class ScriptRunner {
   StatementSplitter splitter_;
   int lineNumber_ = 0;
   bool failed_ = false;
+  std::string lastStatement_;
 };
 
 }  // namespace quovexsql

@@ -25,7 +25,10 @@ std::optional<int> parseShellOptions(int argc, const char* const* argv, ShellOpt
   CLI::App app{
       "quovex-sql: runs SQL through the Informix driver library (libquovexinf.so).\n"
       "Statements end with \";\". Without -e or -f it reads standard input, or shows a prompt\n"
-      "when standard input is a terminal (\\help lists the catalogue commands).",
+      "when standard input is a terminal (\\help lists the commands, \\help COMMAND shows one).\n"
+      "Commands: \\databases \\tables \\views \\synonyms \\procedures \\users \\roles \\describe\n"
+      "\\procedure \\schema \\begin \\commit \\rollback \\isolation \\timing \\x \\pset \\o \\i \\e\n"
+      "\\connect \\set \\help \\quit; UNLOAD TO 'file' SELECT ... and LOAD FROM 'file' INSERT INTO t.",
       "quovex-sql"};
   std::string passwordFile;
   std::string history;
@@ -38,7 +41,13 @@ std::optional<int> parseShellOptions(int argc, const char* const* argv, ShellOpt
   app.add_option("--driver", options->driverPath, "driver library to load (default: the one built beside quovex-sql)");
   app.add_option("-e,--execute", options->statements, "SQL to run (repeatable; runs before -f files)");
   app.add_option("-f,--file", options->files, "SQL script to run (repeatable; - is standard input)");
-  app.add_flag("--csv", options->csv, "print results as CSV (RFC 4180)");
+  auto* csv = app.add_flag("--csv", options->csv, "print results as CSV (RFC 4180)");
+  auto* json = app.add_flag("--json", options->json, "print each result as one JSON array of objects");
+  auto* markdown = app.add_flag("--markdown", options->markdown, "print results as Markdown tables");
+  csv->excludes(json)->excludes(markdown);
+  json->excludes(markdown);
+  app.add_option("--max-width", options->maxWidth, "cut values longer than N characters in the table (0: never)");
+  app.add_flag("--no-pager", options->noPager, "never show long results through a pager");
   app.add_flag("--trace", options->trace, "show the driver's trace messages on standard error as they happen");
   app.add_flag("-k,--keep-going", options->keepGoing, "go on with the next statement after a failure");
   app.add_flag("-q,--quiet", options->quiet, "do not print the rows affected by statements without results");

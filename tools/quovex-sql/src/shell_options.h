@@ -23,6 +23,10 @@ struct ShellOptions {
   std::vector<std::string> statements;   // -e, run first, in order
   std::vector<std::string> files;        // -f, run next, in order; "-" is standard input
   bool csv = false;
+  bool json = false;
+  bool markdown = false;
+  std::size_t maxWidth = 0;              // aligned table: cut longer values (0: never)
+  bool noPager = false;
   bool trace = false;
   bool keepGoing = false;                // go on after a failed statement
   bool quiet = false;                    // no "rows affected" notes

@@ -1,3 +1,4 @@
+// Cutting SQL input into statements, line by line.
 #include "statement_splitter.h"
 
 #include <cctype>
@@ -47,6 +48,8 @@ void StatementSplitter::feedLine(std::string_view line, int lineNumber) {
         } else if (c == '{') {
           endWord();
           state_ = State::BraceComment;
+        } else if (const std::size_t used = c == ':' ? substitute(line, i, lineNumber) : 0; used != 0) {
+          i += used - 1;
         } else if (c == ';') {
           endWord();
           if (!routine_ || routineBodyEnded_) {
@@ -86,6 +89,18 @@ void StatementSplitter::feedLine(std::string_view line, int lineNumber) {
   if (state_ == State::LineComment) state_ = State::Code;
   if (state_ == State::Code) endWord();
   if (state_ != State::BlockComment && state_ != State::BraceComment) current_ += '\n';
+}
+
+std::size_t StatementSplitter::substitute(std::string_view line, std::size_t i, int lineNumber) {
+  if (variables_ == nullptr || variables_->empty()) return 0;
+  if (i > 0 && isWordChar(line[i - 1])) return 0;
+  if (i + 1 >= line.size() || std::isalpha(static_cast<unsigned char>(line[i + 1])) == 0) return 0;
+  std::size_t end = i + 1;
+  while (end < line.size() && isWordChar(line[end])) ++end;
+  const auto found = variables_->find(std::string(line.substr(i + 1, end - i - 1)));
+  if (found == variables_->end()) return 0;
+  for (char c : found->second) addCodeChar(c, lineNumber);
+  return end - i;
 }
 
 void StatementSplitter::addCodeChar(char c, int lineNumber) {
@@ -136,6 +151,16 @@ std::vector<Statement> StatementSplitter::finish() {
   endStatement();
   state_ = State::Code;
   return takeComplete();
+}
+
+std::string StatementSplitter::pendingText() const { return trimmed(current_ + word_); }
+
+void StatementSplitter::discard() {
+  word_.clear();
+  current_.clear();
+  endStatement();
+  complete_.clear();
+  state_ = State::Code;
 }
 
 }  // namespace quovexsql

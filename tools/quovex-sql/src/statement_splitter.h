@@ -9,6 +9,7 @@
 // statement ends at the first ";" after END PROCEDURE / END FUNCTION.
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,10 @@ struct Statement {
 
 class StatementSplitter {
  public:
+  // Values for ":name" in code (outside quotes and comments, not right after
+  // a letter, digit or "_"); a name without a value stays as typed. The map
+  // must outlive the splitter.
+  void setVariables(const std::map<std::string, std::string>* variables) { variables_ = variables; }
   // Takes one line (without its line end) numbered `lineNumber`.
   void feedLine(std::string_view line, int lineNumber);
   // The statements completed so far, oldest first; they are handed out once.
@@ -31,11 +36,17 @@ class StatementSplitter {
   // At the end of the input: the unfinished statement, if it holds any SQL
   // (an input may end without a last ";"). Resets the splitter.
   std::vector<Statement> finish();
+  // The text held of the unfinished statement (comments left out).
+  std::string pendingText() const;
+  // Drops the unfinished statement, quote or comment. Resets the splitter.
+  void discard();
 
  private:
   enum class State { Code, SingleQuote, DoubleQuote, LineComment, BlockComment, BraceComment };
 
   void addCodeChar(char c, int lineNumber);
+  // Length of ":name" at line[i] when the name has a value (appended), else 0.
+  std::size_t substitute(std::string_view line, std::size_t i, int lineNumber);
   void endWord();
   void endStatement();
 
@@ -48,6 +59,7 @@ class StatementSplitter {
   bool routine_ = false;
   bool routineBodyEnded_ = false;
   std::vector<Statement> complete_;
+  const std::map<std::string, std::string>* variables_ = nullptr;
 };
 
 }  // namespace quovexsql

@@ -69,7 +69,8 @@ std::string bcdText(const quovex::BcdRecord& value) {
     if (integerPart.empty() && digit == 0) continue;
     integerPart += static_cast<char>('0' + digit);
   }
-  if (integerPart.empty()) integerPart = "0";
+  // Appended, not assigned: GCC 12 takes `= "0"` for an overlapping copy.
+  if (integerPart.empty()) integerPart.push_back('0');
   std::string fraction(static_cast<std::size_t>(places > digitCount ? places - digitCount : 0), '0');
   for (int i = integerDigits; i < digitCount; ++i) fraction += static_cast<char>('0' + bcdDigit(value, i));
 
@@ -126,8 +127,16 @@ std::string floatText(double value, bool singlePrecision) {
   return std::string(text.data(), result.ptr);
 }
 
-std::string blobText(std::uint32_t size) {
-  return "<" + std::to_string(size) + (size == 1 ? " byte>" : " bytes>");
+std::string bytesText(std::string_view bytes) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string text = "\\x";
+  text.reserve(2 + bytes.size() * 2);
+  for (char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    text += kDigits[byte >> 4];
+    text += kDigits[byte & 0x0F];
+  }
+  return text;
 }
 
 std::string escapeControls(std::string_view text) {
@@ -160,6 +169,18 @@ std::string escapeControls(std::string_view text) {
     i += length;
   }
   return safe;
+}
+
+std::string escapeControlsKeepingLines(std::string_view text) {
+  std::string safe;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = text.find('\n', start);
+    safe += escapeControls(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+    if (end == std::string_view::npos) return safe;
+    safe += '\n';
+    start = end + 1;
+  }
 }
 
 std::size_t displayWidth(std::string_view text) {

@@ -33,13 +33,17 @@ std::string timeOfDayText(std::int32_t milliseconds);
 // widened double.
 std::string floatText(double value, bool singlePrecision);
 
-// "<n bytes>" ("<1 byte>") for a blob of that size.
-std::string blobText(std::uint32_t size);
+// The bytes of a BYTE or BLOB value in hexadecimal after "\\x", as psql
+// shows binary data: "\\x00ff".
+std::string bytesText(std::string_view bytes);
 
 // The text with everything a terminal could take as a command made visible:
 // C0 controls and DEL as \n, \r, \t or \xHH, C1 controls (U+0080..U+009F) as
 // \u00HH, and bytes that are not UTF-8 as \xHH. A backslash stays as it is.
 std::string escapeControls(std::string_view text);
+
+// escapeControls for a text of many lines: its line feeds stay.
+std::string escapeControlsKeepingLines(std::string_view text);
 
 // Number of characters (UTF-8 code points) of a valid UTF-8 text, which is
 // how many columns it takes in a terminal for the texts a table shows.

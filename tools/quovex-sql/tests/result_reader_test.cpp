@@ -19,6 +19,7 @@ struct FakeColumn {
   std::uint16_t fieldType;
   std::int16_t precision;
   std::vector<Cell> values;  // per row; raw value texts, absent for NULL
+  std::uint16_t subtype = 0;
 };
 
 // A cursor over fixed rows. Values are kept as texts and handed out in the
@@ -59,7 +60,7 @@ class FakeCursor : public SQLCursor {
   }
   ResultCode columnType(std::uint16_t column, std::uint16_t* type, std::uint16_t* subtype) override {
     *type = at(column).fieldType;
-    *subtype = 0;
+    *subtype = at(column).subtype;
     return RESULT_OK;
   }
   ResultCode columnLength(std::uint16_t column, std::int32_t* length) override {
@@ -123,6 +124,10 @@ class FakeCursor : public SQLCursor {
   ResultCode readBlobSize(std::uint16_t column, std::uint32_t* size, std::int32_t* isNull) override {
     return read(column, isNull, [&](const std::string& v) { *size = static_cast<std::uint32_t>(v.size()); });
   }
+  ResultCode readBlob(std::uint16_t column, void* buffer, std::int32_t* isNull, std::uint32_t length) override {
+    return read(column, isNull,
+                [&](const std::string& v) { std::memcpy(buffer, v.data(), std::min<std::size_t>(length, v.size())); });
+  }
 
  private:
   const FakeColumn& at(std::uint16_t column) const { return columns_.at(column - 1u); }
@@ -160,7 +165,8 @@ std::vector<FakeColumn> everyType() {
       {"price", FIELD_BCD, 16, {Cell("125000/2"), std::nullopt}},
       {"opened", FIELD_DATE, 4, {Cell(date), std::nullopt}},
       {"stamp", FIELD_TIMESTAMP, 16, {Cell("x"), std::nullopt}},
-      {"photo", FIELD_BLOB, 1, {Cell("12345"), std::nullopt}},
+      {"photo", FIELD_BLOB, 1, {Cell(std::string("\x00\x1f\xff", 3)), std::nullopt}, SUBTYPE_BINARY},
+      {"notes", FIELD_BLOB, 1, {Cell("linha 1\nlinha 2"), std::nullopt}, SUBTYPE_MEMO},
   };
 }
 
@@ -170,15 +176,16 @@ TEST(QuovexSqlResultReader, EveryFieldTypeInItsNaturalTextAndNullAsAbsent) {
   ResultCode result = RESULT_OK;
   const auto rows = readAll(cursor, &columns, &result);
   EXPECT_EQ(result, RESULT_OK);
-  ASSERT_EQ(columns.size(), 9u);
+  ASSERT_EQ(columns.size(), 10u);
   EXPECT_EQ(columns[0].name, "name");
   EXPECT_EQ(columns[8].name, "photo");
   ASSERT_EQ(rows.size(), 2u);
   const Row expected{Cell("Caneta    "), Cell("-7"),         Cell("2147483647"),
                      Cell("0.1"),        Cell("1.1"),        Cell("1250.00"),
-                     Cell("04/03/2012"), Cell("2012-03-04 05:06:07"), Cell("<5 bytes>")};
+                     Cell("04/03/2012"), Cell("2012-03-04 05:06:07"), Cell("\\x001fff"),
+                     Cell("linha 1\nlinha 2")};
   EXPECT_EQ(rows[0], expected);
-  EXPECT_EQ(rows[1], Row(9, std::nullopt));
+  EXPECT_EQ(rows[1], Row(10, std::nullopt));
 }
 
 TEST(QuovexSqlResultReader, CatalogueCursorsEndWithTheirOwnCodeAndNamesWithoutNul) {

@@ -104,15 +104,15 @@ TEST_F(QuovexSqlSample, EveryColumnTypePrintsInItsNaturalText) {
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(result.err, "");
   EXPECT_EQ(result.out,
-            // INTEGER, SMALLINT, CHAR, TEXT (by size), DATETIME, INTERVAL, MONEY
-            " nro_processo | ano_processo | cod_entidade | idt_finalidade | des_objeto | dat_abertura        | "
-            "prz_entrega | vlr_estimado\n"
-            "--------------+--------------+--------------+----------------+------------+---------------------+-"
-            "------------+--------------\n"
-            "            1 |         2010 |            1 | PL             | <64 bytes> | 2010-04-12 09:30:00 |   30 "
-            "       |     15230.50\n"
-            "           45 |         2012 |            2 | CP             | NULL       | 2012-03-04 05:06:07 |    5 "
-            "       |         NULL\n"
+            // INTEGER, SMALLINT, CHAR, TEXT, DATETIME, INTERVAL, MONEY
+            " nro_processo | ano_processo | cod_entidade | idt_finalidade | des_objeto                          "
+            "                           | dat_abertura        | prz_entrega | vlr_estimado\n"
+            "--------------+--------------+--------------+----------------+-------------------------------------"
+            "---------------------------+---------------------+-------------+--------------\n"
+            "            1 |         2010 |            1 | PL             | Aquisição de material escolar para a"
+            " rede municipal de ensino. | 2010-04-12 09:30:00 |   30        |     15230.50\n"
+            "           45 |         2012 |            2 | CP             | NULL                                "
+            "                           | 2012-03-04 05:06:07 |    5        |         NULL\n"
             "(2 rows)\n"
             // FLOAT, SMALLFLOAT, DECIMAL(16,4) with its four places, NULLs
             " nro_item | qtd_item | pes_unitario | vlr_referencia\n"
@@ -122,10 +122,10 @@ TEST_F(QuovexSqlSample, EveryColumnTypePrintsInItsNaturalText) {
             "        1 |    400.5 |          2.5 |        18.9900\n"
             "        2 |     NULL |         NULL |           NULL\n"
             "(4 rows)\n"
-            // CHAR, NVARCHAR with accents aligned by characters, DATE, BYTE
+            // CHAR, NVARCHAR with accents aligned by characters, DATE, BYTE in hexadecimal
             " nro_documento  | des_fornecedor           | dat_cadastro | img_logotipo\n"
-            "----------------+--------------------------+--------------+--------------\n"
-            " 12123123000199 | Papelaria Estrela Ltda   | 15/03/2010   | <8 bytes>\n"
+            "----------------+--------------------------+--------------+--------------------\n"
+            " 12123123000199 | Papelaria Estrela Ltda   | 15/03/2010   | \\x89504e470d0a1a0a\n"
             " 45678912000110 | Distribuidora Ação & Cia | 02/11/2011   | NULL\n"
             " 11122233344    | José \"Zeca\" Pereira      | NULL         | NULL\n"
             "(3 rows)\n");
@@ -308,19 +308,22 @@ TEST_F(QuovexSqlSample, CatalogueCommandsListWhatTheDatabaseHolds) {
       {"\\users", {" user\n", "(0 rows)\n"}},
       {"\\roles", {" role\n", "(0 rows)\n"}},
       {"\\describe proposta",
-       {" column         | type     | length | precision | scale | nullable\n",
-        " cod_fornecedor | INT      |      4 |         0 |     0 | no\n",
-        " des_marca      | VARCHAR  |     41 |        40 |     0 | yes\n",
-        " vlr_proposta   | DECIMAL  |   4099 |        16 |     2 | yes\n",
-        " dat_proposta   | DATETIME |     16 |         0 |     0 | yes\n", "(11 rows)\n",
-        " index                  | column         | order      | type       | constraint\n",
-        " ix_proposta_fornecedor | cod_fornecedor | ascending  | duplicates | NULL\n",
-        " ix_proposta_valor      | vlr_proposta   | descending | duplicates | NULL\n"}},
+       {" column         | type                    | nullable\n",
+        " cod_fornecedor | integer                 | no\n",
+        " des_marca      | varchar(40)             | yes\n",
+        " vlr_proposta   | decimal(16,2)           | yes\n",
+        " dat_proposta   | datetime year to second | yes\n", "(11 rows)\n",
+        " index                  | columns           | unique | constraint\n",
+        " ix_proposta_fornecedor | cod_fornecedor    | no     | NULL\n",
+        " ix_proposta_valor      | vlr_proposta DESC | no     | NULL\n(2 rows)\n"}},
+      {"\\describe processo",
+       {" prz_entrega    | interval day(3) to day  | yes\n", " vlr_estimado   | money(12,2)             | yes\n",
+        " des_objeto     | text                    | yes\n"}},
       {"\\describe item",
-       {" des_unidade    | CHAR       |      6 |         5 |     0 | yes\n",
-        " pes_unitario   | SMALLFLOAT |      4 |         0 |     0 | yes\n",
-        " ix_item | nro_lote     | ascending | unique | NULL\n", "(4 rows)\n"}},
-      {"\\describe entidade", {" cod_entidade | ascending | primary key |"}},
+       {" des_unidade    | char(5)       | yes\n", " pes_unitario   | smallfloat    | yes\n",
+        " ix_item | nro_processo, ano_processo, nro_lote, nro_item | yes    | NULL\n(1 row)\n"}},
+      {"\\describe entidade", {" cod_entidade | yes    | primary key u100_1\n(1 row)\n"}},
+      {"\\describe fornecedor", {" cod_fornecedor | serial       | no\n"}},
       {"\\procedure propostas_acima",
        {" position | type    | direction | length\n", "        1 | integer | in        |      4\n",
         "        2 | decimal | in        |     34\n", "(2 rows)\n"}},

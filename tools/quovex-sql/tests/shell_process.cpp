@@ -6,9 +6,11 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <chrono>
 #include <fstream>
 #include <sstream>
@@ -116,6 +118,22 @@ bool TerminalSession::waitFor(const std::string& text) {
     if (std::chrono::steady_clock::now() > deadline) return false;
     readSome(100);
   }
+}
+
+bool TerminalSession::waitForKeyByKeyInput() {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (std::chrono::steady_clock::now() < deadline) {
+    // The modes the program set are those of the terminal's own side (the
+    // master side keeps modes of its own).
+    const char* name = ::ptsname(master_);
+    const int side = name != nullptr ? ::open(name, O_RDWR | O_NOCTTY) : -1;
+    termios modes{};
+    const bool keyByKey = side >= 0 && ::tcgetattr(side, &modes) == 0 && (modes.c_lflag & ICANON) == 0;
+    if (side >= 0) ::close(side);
+    if (keyByKey) return true;
+    readSome(10);
+  }
+  return false;
 }
 
 int TerminalSession::wait() {

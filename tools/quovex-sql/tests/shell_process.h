@@ -33,6 +33,10 @@ class TerminalSession {
   // Reads the terminal until `text` has appeared after the last match (or
   // a few seconds have passed); true when it appeared.
   bool waitFor(const std::string& text);
+  // Waits until the program reads the terminal key by key (the line editor
+  // has turned canonical mode off), so a control key typed next reaches the
+  // editor instead of the terminal's own line handling; true when it did.
+  bool waitForKeyByKeyInput();
   // Everything the program has written to the terminal so far.
   const std::string& screen() const { return screen_; }
   // Waits for the program to end; its exit code, or -1 after a signal or
