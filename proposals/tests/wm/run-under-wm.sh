@@ -45,6 +45,14 @@ done
 xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
   { echo "run-under-wm: openbox did not start" >&2; cat "$work/openbox.log" >&2; exit 2; }
 
+# Should this script be killed outright (a test runner's timeout), the
+# server and the window manager still go when it has gone.
+(
+  while kill -0 "$$" 2>/dev/null; do sleep 1; done
+  kill "$wm_pid" "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+) </dev/null >/dev/null 2>&1 &
+
 export QT_QPA_PLATFORM=xcb
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR="$work/runtime"
