@@ -52,9 +52,14 @@ class WindowTest : public ::testing::Test {
     controls::setErrorBoxHook([this](QWidget*, const QString& text) { errors.push_back(text); });
     window = std::make_unique<TFRM_KLAVPropostas>();
     window->show();
-    window->activateWindow();
-    QApplication::setActiveWindow(window.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ASSERT_NO_FATAL_FAILURE(activate(window.get()));
+  }
+
+  // Makes a shown window the active one (asserts).
+  virtual void activate(QWidget* shown) {
+    shown->activateWindow();
+    QApplication::setActiveWindow(shown);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(shown));
   }
 
   void TearDown() override {
