@@ -12,6 +12,7 @@ packages=(
   libedit-dev libcli11-dev less
   fonts-liberation fontconfig
   xvfb xauth poppler-utils
+  openbox xdotool x11-utils libx11-dev libxcb1-dev libxtst-dev
 )
 
 missing=()

@@ -1,6 +1,8 @@
+// CheckedLineEdit: focus visits, key filter and refused exits of the edit controls.
 #include "controls/CheckedLineEdit.h"
 
 #include "controls/ErrorBox.h"
+#include "controls/WindowFocusOf.h"
 
 #include <QCoreApplication>
 #include <QFocusEvent>
@@ -88,7 +90,7 @@ void CheckedLineEdit::focusOutEvent(QFocusEvent* event) {
   // event that reaches us meanwhile is part of that step, not a new exit.
   // Whether the control has been left is told by the window's focus widget,
   // not by the event's reason: a window that loses activation keeps it.
-  if (exiting_ || !visit_.focusOut(window()->focusWidget() == this)) return;
+  if (exiting_ || !visit_.focusOut(windowFocusOf(*this))) return;
   runExit(event->reason());
 }
 
@@ -112,7 +114,7 @@ void CheckedLineEdit::checkLeftSilently() {
     visit_.reset();
     return;
   }
-  if (!visit_.focusOut(window()->focusWidget() == this)) return;
+  if (!visit_.focusOut(windowFocusOf(*this))) return;
   runExit(Qt::OtherFocusReason);
 }
 

@@ -1,3 +1,4 @@
+// FocusVisit: the enter and exit rules of a control's focus visits.
 #include "controls/FocusVisit.h"
 
 namespace controls {
@@ -8,8 +9,8 @@ bool FocusVisit::focusIn() {
   return true;
 }
 
-bool FocusVisit::focusOut(bool stillWindowFocus) {
-  if (!inside_ || stillWindowFocus) return false;
+bool FocusVisit::focusOut(WindowFocus windowFocus) {
+  if (!inside_ || windowFocus == WindowFocus::OnControl) return false;
   inside_ = false;
   return true;
 }

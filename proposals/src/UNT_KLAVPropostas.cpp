@@ -19,6 +19,7 @@
 #include "UNT_Mensagem1.h"
 #include "UNT_Tutorial.h"
 #include "controls/ErrorBox.h"
+#include "controls/WindowFocusOf.h"
 #include "recordtable/proposal_tables.h"
 
 TFRM_KLAVPropostas* FRM_KLAVPropostas = nullptr;
@@ -501,7 +502,10 @@ bool TFRM_KLAVPropostas::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::FocusIn) {
       if (visit.focusIn()) Guarded([this, lote] { lote ? DBG_LoteEnter() : DBG_ItemEnter(); });
     } else if (event->type() == QEvent::FocusOut) {
-      if (visit.focusOut(static_cast<QFocusEvent*>(event)->reason())) {
+      // Left is a grid that is no longer its window's focus widget, whatever
+      // moved the focus (Tab, Shift+Tab, a click, the program); another
+      // window or a dialog in front takes the keyboard focus but not that.
+      if (visit.focusOut(controls::windowFocusOf(*static_cast<QWidget*>(watched)))) {
         Guarded([this, lote] { lote ? DBG_LoteExit() : DBG_ItemExit(); });
       }
     } else if (event->type() == QEvent::Hide) {

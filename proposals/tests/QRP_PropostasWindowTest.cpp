@@ -41,8 +41,8 @@ class ReportWindowTest : public WindowTest {
     TFRM_KLAVPropostas& w = *window;
     w.DBG_Item->setFocus();
     w.DBG_Item->setCurrentIndex(w.DBG_Item->model()->index(row, 0));
-    typeInto(w.EDT_Marca, brand);
-    typeInto(w.MED_ValorUnitario, price);
+    ASSERT_NO_FATAL_FAILURE(typeInto(w.EDT_Marca, brand));
+    ASSERT_NO_FATAL_FAILURE(typeInto(w.MED_ValorUnitario, price));
     click(w.BBT_Gravar);
   }
 
@@ -59,10 +59,10 @@ class ReportWindowTest : public WindowTest {
 
 TEST_F(ReportWindowTest, QuotationByLotPrintsTheProposedItemsWithLotTotalsAndKeepsTheWindowFiltered) {
   TFRM_KLAVPropostas& w = *window;
-  confirmSupplier(proposals::kCotacao);
+  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::kCotacao));
   openFile(w.BBT_Arquivo, sample(QStringLiteral("CP_000045_2012")));
   ASSERT_TRUE(messages.empty());
-  propose(0, QStringLiteral("Fazenda Boa"), QStringLiteral("2,5"));
+  ASSERT_NO_FATAL_FAILURE(propose(0, QStringLiteral("Fazenda Boa"), QStringLiteral("2,5")));
   ASSERT_TRUE(messages.empty()) << messages.front().text.toStdString();
   ASSERT_TRUE(w.BBT_Relatorio->isEnabled());
   const std::string filterBefore = w.CDS_Processo.filterText();
@@ -95,11 +95,11 @@ TEST_F(ReportWindowTest, QuotationByLotPrintsTheProposedItemsWithLotTotalsAndKee
 
 TEST_F(ReportWindowTest, BiddingProcessByItemPrintsTheProcessDataAndNoLots) {
   TFRM_KLAVPropostas& w = *window;
-  confirmSupplier(proposals::kLicitacao);
+  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::kLicitacao));
   openFile(w.BBT_Arquivo, sample(QStringLiteral("PL_000001_2010")));
   ASSERT_TRUE(messages.empty());
-  propose(0, QStringLiteral("Faber"), QStringLiteral("1,25"));
-  propose(1, QStringLiteral("Bic"), QStringLiteral("0,5"));
+  ASSERT_NO_FATAL_FAILURE(propose(0, QStringLiteral("Faber"), QStringLiteral("1,25")));
+  ASSERT_NO_FATAL_FAILURE(propose(1, QStringLiteral("Bic"), QStringLiteral("0,5")));
   ASSERT_TRUE(messages.empty()) << messages.front().text.toStdString();
   click(w.BBT_Relatorio);
   ASSERT_EQ(previews, 1);

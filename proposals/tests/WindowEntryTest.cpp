@@ -21,9 +21,11 @@ class EntryTest : public WindowTest {
   // and clicks "Gravar".
   void propose(const QString& brand, const QString& price, const QString& quantity = {}) {
     TFRM_KLAVPropostas& w = *window;
-    typeInto(w.EDT_Marca, brand);
-    if (!quantity.isNull()) typeInto(w.MED_Quantidade, quantity);
-    typeInto(w.MED_ValorUnitario, price);
+    ASSERT_NO_FATAL_FAILURE(typeInto(w.EDT_Marca, brand));
+    if (!quantity.isNull()) {
+      ASSERT_NO_FATAL_FAILURE(typeInto(w.MED_Quantidade, quantity));
+    }
+    ASSERT_NO_FATAL_FAILURE(typeInto(w.MED_ValorUnitario, price));
     click(w.BBT_Gravar);
   }
 
@@ -35,7 +37,7 @@ class EntryTest : public WindowTest {
 
 TEST_F(EntryTest, LotModeRunThroughAllLotsClosesAndReopens) {
   TFRM_KLAVPropostas& w = *window;
-  confirmSupplier(proposals::kLicitacao);
+  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::kLicitacao));
   const QString process = sample(QStringLiteral("PL_000014_2011"));
   openFile(w.BBT_Arquivo, process);
   ASSERT_TRUE(messages.empty());
@@ -47,7 +49,7 @@ TEST_F(EntryTest, LotModeRunThroughAllLotsClosesAndReopens) {
   EXPECT_EQ(w.PNL_Quantidade->text(), u"120.000,0000 ");
   const int lot1Items = w.DBG_Item->model()->rowCount();
   ASSERT_GT(lot1Items, 1);
-  propose(QStringLiteral("  Medley  "), QStringLiteral("0,125"));
+  ASSERT_NO_FATAL_FAILURE(propose(QStringLiteral("  Medley  "), QStringLiteral("0,125")));
   ASSERT_TRUE(messages.empty());
   EXPECT_TRUE(w.BBT_Encerrar->isEnabled());
   EXPECT_TRUE(w.BBT_Relatorio->isEnabled());
@@ -71,7 +73,7 @@ TEST_F(EntryTest, LotModeRunThroughAllLotsClosesAndReopens) {
   click(w.DBG_Item);
   QTest::keyClick(w.DBG_Item, Qt::Key_Down);
   ASSERT_EQ(currentInt("NRO_ITEM"), 2);
-  for (int i = 1; i < lot1Items; ++i) propose(QStringLiteral("Marca"), QStringLiteral("2"));
+  for (int i = 1; i < lot1Items; ++i) ASSERT_NO_FATAL_FAILURE(propose(QStringLiteral("Marca"), QStringLiteral("2")));
   ASSERT_TRUE(messages.empty());
   EXPECT_EQ(w.CDS_Processo.filterText(), "NRO_LOTE = 2");
   EXPECT_EQ(w.DBG_Lote->currentIndex().row(), 1);
@@ -83,7 +85,7 @@ TEST_F(EntryTest, LotModeRunThroughAllLotsClosesAndReopens) {
   QTest::keyClick(w.DBG_Lote, Qt::Key_Down);
   ASSERT_EQ(w.CDS_Processo.filterText(), "NRO_LOTE = 3");
   click(w.DBG_Item);
-  propose(QStringLiteral("Cremer"), QStringLiteral("1"));
+  ASSERT_NO_FATAL_FAILURE(propose(QStringLiteral("Cremer"), QStringLiteral("1")));
   click(w.BBT_Encerrar);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].text,
@@ -93,7 +95,7 @@ TEST_F(EntryTest, LotModeRunThroughAllLotsClosesAndReopens) {
   click(w.DBG_Lote);
   QTest::keyClick(w.DBG_Lote, Qt::Key_End, Qt::ControlModifier);
   click(w.DBG_Item);
-  propose(QStringLiteral("Soro"), QStringLiteral("3,5"));
+  ASSERT_NO_FATAL_FAILURE(propose(QStringLiteral("Soro"), QStringLiteral("3,5")));
   EXPECT_EQ(w.CDS_Processo.filterText(), "NRO_LOTE = 1");
   // Finish lot 3 (the one partly priced) by walking to it.
   click(w.DBG_Lote);
@@ -103,7 +105,7 @@ TEST_F(EntryTest, LotModeRunThroughAllLotsClosesAndReopens) {
   click(w.DBG_Item);
   const int lot3Items = w.DBG_Item->model()->rowCount();
   QTest::keyClick(w.DBG_Item, Qt::Key_Down);
-  for (int i = 1; i < lot3Items; ++i) propose(QStringLiteral("Cremer"), QStringLiteral("1"));
+  for (int i = 1; i < lot3Items; ++i) ASSERT_NO_FATAL_FAILURE(propose(QStringLiteral("Cremer"), QStringLiteral("1")));
   EXPECT_EQ(w.CDS_Processo.filterText(), "NRO_LOTE = 4");
   ASSERT_TRUE(messages.empty());
 
@@ -158,7 +160,7 @@ TEST_F(EntryTest, LotModeRunThroughAllLotsClosesAndReopens) {
 
 TEST_F(EntryTest, ItemModeRunWithQuantityChecksZeroPriceAndConfirmation) {
   TFRM_KLAVPropostas& w = *window;
-  confirmSupplier(proposals::kCotacao, QStringLiteral("11144477735"), QStringLiteral("José"));
+  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::kCotacao, QStringLiteral("11144477735"), QStringLiteral("José")));
   const QString process = sample(QStringLiteral("CP_000052_2012"));
   openFile(w.BBT_Arquivo, process);
   ASSERT_TRUE(messages.empty());
@@ -166,7 +168,7 @@ TEST_F(EntryTest, ItemModeRunWithQuantityChecksZeroPriceAndConfirmation) {
   EXPECT_EQ(w.MED_Quantidade->text(), u"1.200,0000");
 
   // A quantity one ten-thousandth above the tendered one is refused on exit.
-  typeInto(w.MED_Quantidade, QStringLiteral("1200,0001"));
+  ASSERT_NO_FATAL_FAILURE(typeInto(w.MED_Quantidade, QStringLiteral("1200,0001")));
   click(w.MED_ValorUnitario);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].kind, u"ADV");
@@ -176,18 +178,18 @@ TEST_F(EntryTest, ItemModeRunWithQuantityChecksZeroPriceAndConfirmation) {
   EXPECT_EQ(w.MED_Quantidade->ValueText(), u"1200,0000");
   messages.clear();
   // Exactly the tendered quantity passes.
-  typeInto(w.MED_Quantidade, QStringLiteral("1200"));
+  ASSERT_NO_FATAL_FAILURE(typeInto(w.MED_Quantidade, QStringLiteral("1200")));
   click(w.MED_ValorUnitario);
   EXPECT_TRUE(messages.empty());
 
   // Zero quantity refused; a negative price refused; a zero price asks.
-  propose(QStringLiteral("Votoran"), QStringLiteral("10"), QStringLiteral("0"));
+  ASSERT_NO_FATAL_FAILURE(propose(QStringLiteral("Votoran"), QStringLiteral("10"), QStringLiteral("0")));
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].kind, u"ERR");
   EXPECT_EQ(messages[0].text, u"A quantidade deve ser maior que 0 ( zero ).");
   EXPECT_TRUE(w.MED_Quantidade->hasFocus());
   messages.clear();
-  propose(QStringLiteral("Votoran"), QStringLiteral("-10"), QStringLiteral("3"));
+  ASSERT_NO_FATAL_FAILURE(propose(QStringLiteral("Votoran"), QStringLiteral("-10"), QStringLiteral("3")));
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].kind, u"ERR");
   EXPECT_EQ(messages[0].text, u"O valor unitário não pode ser negativo.");
@@ -195,7 +197,7 @@ TEST_F(EntryTest, ItemModeRunWithQuantityChecksZeroPriceAndConfirmation) {
   EXPECT_EQ(current("VLR_PROPOSTA"), 0);
   messages.clear();
   answers = {false};
-  propose(QStringLiteral("Votoran"), QStringLiteral("0"), QStringLiteral("3"));
+  ASSERT_NO_FATAL_FAILURE(propose(QStringLiteral("Votoran"), QStringLiteral("0"), QStringLiteral("3")));
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].kind, u"CON");
   EXPECT_TRUE(messages[0].withCancel);
@@ -206,7 +208,7 @@ TEST_F(EntryTest, ItemModeRunWithQuantityChecksZeroPriceAndConfirmation) {
   EXPECT_EQ(current("QTD_PROPOSTA"), 0);
   messages.clear();
   answers = {true};
-  propose(QStringLiteral("Votoran"), QStringLiteral("0"), QStringLiteral("3"));
+  ASSERT_NO_FATAL_FAILURE(propose(QStringLiteral("Votoran"), QStringLiteral("0"), QStringLiteral("3")));
   EXPECT_EQ(messages.size(), 1u);
   w.CDS_Processo.first();
   EXPECT_EQ(current("QTD_PROPOSTA"), 3);
@@ -225,7 +227,7 @@ TEST_F(EntryTest, ItemModeRunWithQuantityChecksZeroPriceAndConfirmation) {
   QApplication::sendEvent(w.DBG_Item->viewport(), &wheel);
   ASSERT_EQ(currentInt("NRO_ITEM"), 2);
   EXPECT_EQ(w.MED_Quantidade->text(), u"350,0000");
-  propose(QStringLiteral("Gerdau"), QStringLiteral("0,005"));
+  ASSERT_NO_FATAL_FAILURE(propose(QStringLiteral("Gerdau"), QStringLiteral("0,005")));
   ASSERT_TRUE(messages.empty());
   w.CDS_Processo.prior();
   EXPECT_EQ(current("QTD_PROPOSTA"), 350);
@@ -256,10 +258,10 @@ TEST_F(EntryTest, ItemModeRunWithQuantityChecksZeroPriceAndConfirmation) {
 
 TEST_F(EntryTest, GravarCannotStoreAValueTheBoxRefuses) {
   TFRM_KLAVPropostas& w = *window;
-  confirmSupplier(proposals::kCotacao);
+  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::kCotacao));
   openFile(w.BBT_Arquivo, sample(QStringLiteral("CP_000052_2012")));
-  typeInto(w.EDT_Marca, QStringLiteral("Marca"));
-  typeInto(w.MED_ValorUnitario, QStringLiteral("-"));
+  ASSERT_NO_FATAL_FAILURE(typeInto(w.EDT_Marca, QStringLiteral("Marca")));
+  ASSERT_NO_FATAL_FAILURE(typeInto(w.MED_ValorUnitario, QStringLiteral("-")));
   click(w.BBT_Gravar);
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0], u"Valor inválido.");
@@ -273,17 +275,17 @@ TEST_F(EntryTest, GravarCannotStoreAValueTheBoxRefuses) {
   other.show();
   other.activateWindow();
   QApplication::setActiveWindow(&other);
-  QTRY_VERIFY(!w.isActiveWindow());
+  ASSERT_TRUE(waitUntil([&] { return !w.isActiveWindow(); }));
   w.activateWindow();
   QApplication::setActiveWindow(&w);
-  QTRY_VERIFY(w.isActiveWindow());
+  ASSERT_TRUE(waitUntil([&] { return w.isActiveWindow(); }));
   EXPECT_EQ(errors.size(), 1u);
   EXPECT_TRUE(w.MED_ValorUnitario->hasFocus());
 }
 
 TEST_F(EntryTest, CtrlDeleteIsDiscardedAndOtherKeysPass) {
   TFRM_KLAVPropostas& w = *window;
-  confirmSupplier(proposals::kCotacao);
+  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::kCotacao));
   openFile(w.BBT_Arquivo, sample(QStringLiteral("CP_000045_2012")));
   for (QTableView* grid : {w.DBG_Lote, w.DBG_Item}) {
     click(grid);
@@ -301,13 +303,13 @@ TEST_F(EntryTest, CtrlDeleteIsDiscardedAndOtherKeysPass) {
 
 TEST_F(EntryTest, AFailedSaveKeepsTheWindowAndDataAndCanBeRetried) {
   TFRM_KLAVPropostas& w = *window;
-  confirmSupplier(proposals::kCotacao);
+  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::kCotacao));
   QDir(scratch.path()).mkdir(QStringLiteral("pasta"));
   const QString folder = scratch.filePath(QStringLiteral("pasta"));
   const QString process = folder + QStringLiteral("/CP_000052_2012.ZUL");
   QFile::copy(sample(QStringLiteral("CP_000052_2012")), process);
   openFile(w.BBT_Arquivo, process);
-  for (int i = 0; i < 12; ++i) propose(QStringLiteral("Marca"), QStringLiteral("1"));
+  for (int i = 0; i < 12; ++i) ASSERT_NO_FATAL_FAILURE(propose(QStringLiteral("Marca"), QStringLiteral("1")));
   ASSERT_TRUE(messages.empty());
 
   // A folder without write permission; running as root ignores the

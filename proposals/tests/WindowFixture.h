@@ -20,6 +20,7 @@
 #include "OpenDialog.h"
 #include "UNT_KLAVPropostas.h"
 #include "UNT_Mensagem1.h"
+#include "WaitUntil.h"
 #include "controls/ErrorBox.h"
 
 namespace proposals_testing {
@@ -51,9 +52,14 @@ class WindowTest : public ::testing::Test {
     controls::setErrorBoxHook([this](QWidget*, const QString& text) { errors.push_back(text); });
     window = std::make_unique<TFRM_KLAVPropostas>();
     window->show();
-    window->activateWindow();
-    QApplication::setActiveWindow(window.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ASSERT_NO_FATAL_FAILURE(activate(window.get()));
+  }
+
+  // Makes a shown window the active one (asserts).
+  virtual void activate(QWidget* shown) {
+    shown->activateWindow();
+    QApplication::setActiveWindow(shown);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(shown));
   }
 
   void TearDown() override {
@@ -103,10 +109,11 @@ class WindowTest : public ::testing::Test {
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
   }
 
-  // Clicks into a box, selects everything and types over it.
+  // Clicks into a box, selects everything and types over it. Asserts: call it
+  // through ASSERT_NO_FATAL_FAILURE.
   void typeInto(QWidget* box, const QString& text) {
-    click(box);
-    QTRY_VERIFY(box->hasFocus());
+    ASSERT_NO_FATAL_FAILURE(click(box));
+    ASSERT_TRUE(waitUntil([box] { return box->hasFocus(); })) << box->objectName().toStdString();
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(box, Qt::Key_Backspace);
     QTest::keyClick(box, Qt::Key_Home);
@@ -144,11 +151,11 @@ class WindowTest : public ::testing::Test {
   // Purpose, company 12.345.678/0001-95 and a name, confirmed.
   void confirmSupplier(int purpose, const QString& number = QStringLiteral("12345678000195"),
                        const QString& name = QStringLiteral("  Papelaria Central Ltda  ")) {
-    pickPurpose(purpose);
-    pickIdentification(number.size() == 11 ? 0 : 1);
-    typeInto(window->MSK_CodigoNacional, number);
-    typeInto(window->EDT_NomeFornecedor, name);
-    click(window->BBT_GravarFornecedor);
+    ASSERT_NO_FATAL_FAILURE(pickPurpose(purpose));
+    ASSERT_NO_FATAL_FAILURE(pickIdentification(number.size() == 11 ? 0 : 1));
+    ASSERT_NO_FATAL_FAILURE(typeInto(window->MSK_CodigoNacional, number));
+    ASSERT_NO_FATAL_FAILURE(typeInto(window->EDT_NomeFornecedor, name));
+    ASSERT_NO_FATAL_FAILURE(click(window->BBT_GravarFornecedor));
     ASSERT_TRUE(messages.empty()) << messages.front().text.toStdString();
   }
 

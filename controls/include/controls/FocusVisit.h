@@ -13,15 +13,24 @@
 
 namespace controls {
 
+// Where a control's window keeps its focus when the control loses the
+// keyboard focus. A type of its own, so that no focus reason, number or
+// truth value can be passed in its place.
+enum class WindowFocus {
+  OnControl,  // still the control: its window lost activation, a popup opened
+  MovedOn,    // another widget or none: the control has been left
+};
+
 class FocusVisit {
  public:
   // True when this focus-in starts a visit (the enter step runs).
   bool focusIn();
 
   // The control lost the keyboard focus, or its window's focus moved while
-  // the window was not active. `stillWindowFocus`: the control is still its
-  // window's focus widget. True when this ends the visit (the exit step runs).
-  bool focusOut(bool stillWindowFocus);
+  // the window was not active; `windowFocus` tells whether its window still
+  // has it as focus widget. True when this ends the visit (the exit step
+  // runs).
+  bool focusOut(WindowFocus windowFocus);
 
   // The exit step refused to let the focus go and has taken it back: the
   // coming focus-in continues the visit instead of starting a new one.
