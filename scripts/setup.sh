@@ -12,6 +12,8 @@ packages=(
   libedit-dev libcli11-dev
   fonts-liberation fontconfig
   xvfb xauth poppler-utils
+  # packaging: building, checking and installing the Debian packages
+  dpkg-dev file lintian librsvg2-bin desktop-file-utils xdg-utils libfile-mimeinfo-perl shared-mime-info xdotool
 )
 
 missing=()
