@@ -13,6 +13,8 @@ packages=(
   fonts-liberation fontconfig
   xvfb xauth poppler-utils
   openbox xdotool x11-utils libx11-dev libxcb1-dev libxtst-dev
+  # packaging: building, checking and installing the Debian packages
+  dpkg-dev file lintian librsvg2-bin desktop-file-utils xdg-utils libfile-mimeinfo-perl shared-mime-info
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds everything and runs every test: first the
-# ordinary build (GUI tests headless), then the non-GUI modules again under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# ordinary build (GUI tests headless); then its Debian packages are made,
+# installed, checked and purged; then the non-GUI modules are built and tested
+# again under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -14,6 +15,10 @@ jobs="$(nproc)"
 echo "== ordinary build =="
 bash scripts/build.sh build
 ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== Debian packages of the ordinary build =="
+bash scripts/package.sh build
+bash packaging/check-installed.sh build/packages
 
 echo "== sanitizer build (address, undefined) =="
 bash scripts/build.sh build-asan -DTAVUREL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug

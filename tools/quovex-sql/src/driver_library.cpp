@@ -37,4 +37,11 @@ std::string defaultDriverPath(const std::string& relativePath) {
   return (executable.parent_path() / relativePath).lexically_normal().string();
 }
 
+std::string builtOrInstalledDriverPath(const std::string& builtRelativePath, const std::string& installedRelativePath) {
+  const std::string built = defaultDriverPath(builtRelativePath);
+  std::error_code failed;
+  if (std::filesystem::exists(built, failed)) return built;
+  return defaultDriverPath(installedRelativePath);
+}
+
 }  // namespace quovexsql

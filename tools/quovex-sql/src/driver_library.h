@@ -60,4 +60,9 @@ class DriverLibrary {
 // of the running executable (/proc/self/exe).
 std::string defaultDriverPath(const std::string& relativePath);
 
+// The driver the shell loads when none is named: the one built beside it
+// (`builtRelativePath`) when that file exists, as in a build tree, else the
+// installed one (`installedRelativePath`, from the executable's folder too).
+std::string builtOrInstalledDriverPath(const std::string& builtRelativePath, const std::string& installedRelativePath);
+
 }  // namespace quovexsql

@@ -56,7 +56,9 @@ int runShell(int argc, char** argv) {
 
   DriverLibrary library;
   std::string error;
-  const std::string path = options.driverPath.empty() ? defaultDriverPath(QUOVEXSQL_DRIVER_BESIDE) : options.driverPath;
+  const std::string path = options.driverPath.empty()
+                               ? builtOrInstalledDriverPath(QUOVEXSQL_DRIVER_BESIDE, QUOVEXSQL_DRIVER_INSTALLED)
+                               : options.driverPath;
   if (!library.load(path, &error)) {
     std::cerr << "quovex-sql: " << escapeControls(error) << "\n";
     return kExitNoConnection;

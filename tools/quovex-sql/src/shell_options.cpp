@@ -38,7 +38,8 @@ std::optional<int> parseShellOptions(int argc, const char* const* argv, ShellOpt
   app.add_option("-p,--password", options->password, "password");
   app.add_option("--password-file", passwordFile, "read the password from the first line of this file");
   app.add_option("-s,--server", options->server, "server name (at most 31 characters)");
-  app.add_option("--driver", options->driverPath, "driver library to load (default: the one built beside quovex-sql)");
+  app.add_option("--driver", options->driverPath,
+                 "driver library to load (default: the one built beside quovex-sql, else the installed one)");
   app.add_option("-e,--execute", options->statements, "SQL to run (repeatable; runs before -f files)");
   app.add_option("-f,--file", options->files, "SQL script to run (repeatable; - is standard input)");
   auto* csv = app.add_flag("--csv", options->csv, "print results as CSV (RFC 4180)");

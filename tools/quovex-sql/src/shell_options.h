@@ -19,7 +19,7 @@ struct ShellOptions {
   std::string user;
   std::string password;
   std::string server;
-  std::string driverPath;                // empty: the library built beside the shell
+  std::string driverPath;                // empty: the library built beside the shell, else the installed one
   std::vector<std::string> statements;   // -e, run first, in order
   std::vector<std::string> files;        // -f, run next, in order; "-" is standard input
   bool csv = false;
