@@ -11,7 +11,8 @@ packages=(
   nlohmann-json3-dev
   libedit-dev libcli11-dev
   fonts-liberation fontconfig
-  xvfb xauth poppler-utils
+  fonts-wine qt6-translations-l10n
+  xvfb xauth poppler-utils openbox xdotool
 )
 
 missing=()
