@@ -1,6 +1,8 @@
 // The main window on a 1024 × 600 screen, smaller than the window: its title
 // bar stays on the screen and its contents scroll, so the mouse reaches
-// every control, the action bar included. Run with --screen=1024x600.
+// every control, the action bar included. Run with --screen=1024x600. With
+// PROPOSALS_SCREENSHOT_DIR set it also saves a picture of the screen.
+#include <QDir>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -40,6 +42,12 @@ TEST_F(SmallScreen, TheTitleBarIsOnScreenAndTheMouseReachesEncerrar) {
   ASSERT_TRUE(shown.contains(encerrar)) << "scrolled into view";
   ASSERT_TRUE(clickMouse(encerrar));
   EXPECT_TRUE(waitUntil([&] { return pressed.count() == 1; })) << "the click reached Encerrar";
+
+  // The README's picture of the whole small screen, when asked for.
+  if (const QString folder = qEnvironmentVariable("PROPOSALS_SCREENSHOT_DIR"); !folder.isEmpty()) {
+    QTest::qWait(300);
+    EXPECT_TRUE(screenPicture().save(QDir(folder).filePath(QStringLiteral("window-small-screen.png"))));
+  }
 }
 
 }  // namespace
