@@ -2,6 +2,9 @@
 // X events: how it looks on screen, Enter on "Gravar", the closing warning
 // scrolled with the wheel, and Qt's file dialog in Portuguese.
 #include <QFileDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLocale>
 #include <QScrollArea>
@@ -12,6 +15,7 @@
 #include "DesktopTestSupport.h"
 #include "ProposalRules.h"
 #include "Translations.h"
+#include "UNT_Mensagem1.h"
 
 namespace desktop_testing {
 namespace {
@@ -73,14 +77,42 @@ TEST_F(OnDesktop, EnterOnGravarStoresTheItem) {
   EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(OnDesktop, TheClosingWarningWithAHundredLotsScrollsToItsLastLot) {
-  proposals::PartlyPricedLots lots;
-  for (int lot = 1; lot <= 100; ++lot) {
-    lots.list += QStringLiteral("%1-").arg(lot, 4, 10, QLatin1Char('0')).toStdString();
-    ++lots.count;
-  }
-  const QString text = QString::fromStdString(proposals::partlyPricedMessage(lots));
+// A proposals file of 100 lots of two items, the first priced and the
+// second not: "Encerrar" warns of every lot in the real message dialog, and
+// the wheel over the text scrolls to the last one.
+TEST_F(OnDesktop, TheClosingWarningWithAHundredPartlyPricedLotsScrollsToItsLastLot) {
+  TFRM_KLAVPropostas& w = *window;
+  const QString path = fixture(QStringLiteral("PL_000014_2011"), QStringLiteral("PL_000014_2011_12345678000195.PRO"),
+                               [](QByteArray& json) {
+                                 QJsonObject file = QJsonDocument::fromJson(json).object();
+                                 const QJsonObject model = file[QStringLiteral("records")].toArray().first().toObject();
+                                 QJsonArray records;
+                                 for (int lot = 1; lot <= 100; ++lot) {
+                                   for (int item = 0; item < 2; ++item) {
+                                     QJsonObject record = model;
+                                     const double price = item == 0 ? 1.5 : 0.0;
+                                     record[QStringLiteral("NRO_LOTE")] = lot;
+                                     record[QStringLiteral("DES_LOTE")] = QStringLiteral("LOTE %1").arg(lot);
+                                     record[QStringLiteral("NRO_ITEM")] = 2 * (lot - 1) + item + 1;
+                                     record[QStringLiteral("NRO_FORNECEDOR")] = QStringLiteral("12345678000195");
+                                     record[QStringLiteral("DES_NOME")] = QStringLiteral("Papelaria Central Ltda");
+                                     record[QStringLiteral("QTD_PROPOSTA")] = item == 0 ? 10.0 : 0.0;
+                                     record[QStringLiteral("VLR_PROPOSTA")] = price;
+                                     record[QStringLiteral("VLR_TOTALPROPOSTA")] = 10.0 * price;
+                                     records.append(record);
+                                   }
+                                 }
+                                 file[QStringLiteral("records")] = records;
+                                 json = QJsonDocument(file).toJson();
+                               });
+  pickPurpose(proposals::kLicitacao);
+  openFile(w.BBT_Proposta, path);
+  ASSERT_TRUE(messages.empty()) << messages.front().text.toStdString();
+  ASSERT_TRUE(w.IsLotMode());
+  ASSERT_EQ(w.CDS_Lote.recordCount(), 100u);
+
   setMessageBoxHook({});  // the real dialog
+  QString shownText;
   bool scrolled = false;
   bool lastLineShown = false;
   std::function<void()> act = [&] {
@@ -89,21 +121,25 @@ TEST_F(OnDesktop, TheClosingWarningWithAHundredLotsScrollsToItsLastLot) {
       QTimer::singleShot(20, act);
       return;
     }
+    shownText = dialog->text();
     auto* room = dialog->findChild<QScrollArea*>(QStringLiteral("SCR_Mensagem"));
     auto* message = dialog->findChild<QLabel*>(QStringLiteral("LBL_Mensagem"));
     QScrollBar* bar = room->verticalScrollBar();
-    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_GT(bar->maximum(), 0) << "longer than the label holds";
     turnWheel(centreOf(room), 40);
     scrolled = waitUntil([&] { return bar->value() == bar->maximum(); });
     const int bottom = message->mapTo(room->viewport(), QPoint(0, message->height())).y();
     lastLineShown = bottom <= room->viewport()->height();
     EXPECT_EQ(dialog->size(), QSize(362, 106));
-    pressKey("Return");  // "Ok", the default button
+    pressKey("Return");  // "Ok", the only button
   };
   QTimer::singleShot(0, act);
-  EXPECT_TRUE(ShowMessageBox(QStringLiteral("ADV"), text, false));
+  click(w.BBT_Encerrar);
+  EXPECT_TRUE(shownText.startsWith(QStringLiteral("Atenção! Existem itens nos lotes -0001-0002-")));
+  EXPECT_TRUE(shownText.endsWith(QStringLiteral("-0099-0100- sem propostas e o encerramento não será realizado.")));
   EXPECT_TRUE(scrolled);
-  EXPECT_TRUE(lastLineShown);
+  EXPECT_TRUE(lastLineShown) << "the last lot is in view";
+  EXPECT_TRUE(w.isVisible()) << "nothing was closed";
 }
 
 TEST_F(OnDesktop, TheFileDialogSpeaksPortuguese) {
