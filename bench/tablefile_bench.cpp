@@ -6,11 +6,13 @@
 // API, measured in the same process.
 //
 // Counter "x_sqlite_read": time of the loads (or saves) divided by the time
-// of raw reads of the same file, one made after each load or save. Loads
+// of raw reads of the same file, one made after each load or save. The load
+// runs a second time with transparent huge pages disabled for the process. Loads
 // also report "peak_mb", the most resident memory a load added, and
 // "peak_per_file", that peak divided by the file's size.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -292,6 +294,22 @@ void BM_TableFileLoad(benchmark::State& state) {
   measureLoads(state, table, path, items);
 }
 
+// The same load, and its raw reads, with transparent huge pages disabled for
+// the process: the large buffers of a load then come in 4 KiB pages, as on
+// machines where huge pages are off or exhausted. Restored afterwards.
+void BM_TableFileLoadNoHugePages(benchmark::State& state) {
+  const std::int64_t items = state.range(0);
+  const fs::path& path = processFile(items);
+  if (::prctl(PR_SET_THP_DISABLE, 1, 0, 0, 0) != 0) {
+    state.SkipWithError("transparent huge pages cannot be disabled here");
+    return;
+  }
+  Table table("CDS_Processo");
+  table.setIndexFieldNames(recordtable::proposal::kProcessoIndexFields);
+  measureLoads(state, table, path, items);
+  ::prctl(PR_SET_THP_DISABLE, 0, 0, 0, 0);
+}
+
 void BM_SqliteRawReadMostlyNull(benchmark::State& state) {
   const std::int64_t rows = state.range(0);
   const fs::path& path = mostlyNullFile(rows);
@@ -328,6 +346,7 @@ void wideSizes(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_SqliteRawRead)->Apply(sizes);
 BENCHMARK(BM_TableFileLoad)->Apply(sizes);
+BENCHMARK(BM_TableFileLoadNoHugePages)->Apply(sizes);
 BENCHMARK(BM_TableFileSave)->Apply(sizes);
 BENCHMARK(BM_SqliteRawReadMostlyNull)->Apply(wideSizes);
 BENCHMARK(BM_TableFileLoadMostlyNull)->Apply(wideSizes);

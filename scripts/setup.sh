@@ -11,6 +11,7 @@ packages=(
   nlohmann-json3-dev
   libedit-dev libcli11-dev less
   fonts-liberation fontconfig
+  fonts-wine qt6-translations-l10n
   xvfb xauth poppler-utils
   openbox xdotool x11-utils libx11-dev libxcb1-dev libxtst-dev
   # packaging: building, checking and installing the Debian packages

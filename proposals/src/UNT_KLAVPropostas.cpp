@@ -7,19 +7,27 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QScreen>
+#include <QScrollArea>
+#include <QVBoxLayout>
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <filesystem>
 
+#include "Appearance.h"
 #include "DataSource.h"
+#include "GridCellDelegate.h"
 #include "GridKeys.h"
 #include "ProposalRules.h"
 #include "SupplierKey.h"
+#include "SystemErrorText.h"
 #include "TaxNumber.h"
 #include "UNT_Mensagem1.h"
 #include "UNT_Tutorial.h"
+#include "WindowPlacement.h"
 #include "controls/ErrorBox.h"
 #include "controls/WindowFocusOf.h"
+#include "recordtable/error.h"
 #include "recordtable/proposal_tables.h"
 
 TFRM_KLAVPropostas* FRM_KLAVPropostas = nullptr;
@@ -47,6 +55,8 @@ void setTextColour(QWidget* widget, const QColor& colour) {
   QPalette palette = widget->palette();
   palette.setColor(QPalette::WindowText, colour);
   palette.setColor(QPalette::Text, colour);
+  // Labels on the window's button-face background draw in the button-text colour.
+  palette.setColor(QPalette::ButtonText, colour);
   widget->setPalette(palette);
 }
 
@@ -126,6 +136,7 @@ QTableView* makeGrid(QWidget* parent, const char* name, const QRect& geometry) {
   grid->setSelectionMode(QAbstractItemView::SingleSelection);
   grid->setShowGrid(true);
   grid->setWordWrap(false);
+  grid->setItemDelegate(new proposals::GridCellDelegate(grid));  // whole text of a cut cell as a tool tip
   grid->setTabKeyNavigation(false);
   grid->verticalHeader()->setVisible(false);
   grid->verticalHeader()->setDefaultSectionSize(18);
@@ -165,18 +176,26 @@ void bindGrid(QTableView* grid, TDataSource* source) {
 
 const QString kMaskNumber = QStringLiteral("###,###,###,###0.0000;0");
 
+// "Unid Med" holds ten capitals ("COMPRIMIDO") in the window's font; the
+// room comes from "Descrição", so the grid keeps its width.
+constexpr int kUnidadeWidth = 78;
+constexpr int kDescricaoWidth = 450 - (kUnidadeWidth - 60);
+
+constexpr QSize kClientSize(1009, 646);
+
 }  // namespace
 
 TFRM_KLAVPropostas::TFRM_KLAVPropostas(QWidget* parent) : QWidget(parent) {
   initWindowResources();
+  proposals::prepareDesktop();
   setObjectName(QStringLiteral("FRM_KLAVPropostas"));
   setWindowTitle(QStringLiteral("Tavurel - Registro de Propostas"));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(1009, 646);
   setFont(fontOf(QStringLiteral("MS Sans Serif"), 11));
   setBackgroundRole(QPalette::Button);
   setAutoFillBackground(true);
+  BuildClientArea();
 
   recordtable::proposal::defineTable(CDS_Lote, recordtable::proposal::loteFields(),
                                      recordtable::proposal::kLoteIndexFields);
@@ -195,9 +214,7 @@ TFRM_KLAVPropostas::TFRM_KLAVPropostas(QWidget* parent) : QWidget(parent) {
   SetTabOrder();
   ConnectHandlers();
 
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
+  PlaceOnScreen();
 }
 
 TFRM_KLAVPropostas::~TFRM_KLAVPropostas() {
@@ -213,7 +230,7 @@ TFRM_KLAVPropostas::~TFRM_KLAVPropostas() {
 // ---- layout -------------------------------------------------------------
 
 void TFRM_KLAVPropostas::BuildEntidade() {
-  PNL_Entidade = makePanel(this, "PNL_Entidade");
+  PNL_Entidade = makePanel(client_, "PNL_Entidade");
   const QString arial = QStringLiteral("Arial");
   LBL_Entidade = makeLabel(PNL_Entidade, "LBL_Entidade", QStringLiteral("Entidade:"), QRect(5, 2, 0, 0),
                            fontOf(arial, 12), kMaroon);
@@ -227,10 +244,11 @@ void TFRM_KLAVPropostas::BuildEntidade() {
                        kMaroon);
   LBL_NumeroCNPJ = makeLabel(PNL_Entidade, "LBL_NumeroCNPJ", QString(), QRect(470, 17, 100, 14),
                              fontOf(arial, 11, true), kMaroon);
+  LBL_NumeroCNPJ->setIndent(3);  // "CNPJ:" takes the 32 px up to the number's left edge
 }
 
 void TFRM_KLAVPropostas::BuildChave1() {
-  PNL_Chave1 = makePanel(this, "PNL_Chave1");
+  PNL_Chave1 = makePanel(client_, "PNL_Chave1");
   const QFont caption = fontOf(QStringLiteral("MS Sans Serif"), 11);
   STT_Finalidade = makeCaptionBox(PNL_Chave1, "STT_Finalidade", QStringLiteral(" Finalidade"),
                                   QRect(5, 5, 126, 16), caption);
@@ -262,7 +280,7 @@ void TFRM_KLAVPropostas::BuildChave1() {
 }
 
 void TFRM_KLAVPropostas::BuildProcesso() {
-  PNL_Processo = makePanel(this, "PNL_Processo");
+  PNL_Processo = makePanel(client_, "PNL_Processo");
   const QFont caption = fontOf(QStringLiteral("Arial"), 11);
   const QFont value = fontOf(QStringLiteral("Arial"), 11, true);
   struct Pair {
@@ -299,7 +317,7 @@ void TFRM_KLAVPropostas::BuildProcesso() {
 }
 
 void TFRM_KLAVPropostas::BuildObjetoGeral() {
-  PNL_ObjetoGeral = makePanel(this, "PNL_ObjetoGeral");
+  PNL_ObjetoGeral = makePanel(client_, "PNL_ObjetoGeral");
   STT_Objeto = makeCaptionBox(PNL_ObjetoGeral, "STT_Objeto", QStringLiteral(" Objeto"), QRect(5, 5, 999, 15),
                               fontOf(QStringLiteral("Arial"), 11));
   PNL_Objeto = new QFrame(PNL_ObjetoGeral);
@@ -310,7 +328,7 @@ void TFRM_KLAVPropostas::BuildObjetoGeral() {
 }
 
 void TFRM_KLAVPropostas::BuildGrids() {
-  PNL_Lote = makePanel(this, "PNL_Lote");
+  PNL_Lote = makePanel(client_, "PNL_Lote");
   DBG_Lote = makeGrid(PNL_Lote, "DBG_Lote", QRect(5, 5, 999, 76));
   DST_Lote = new TDataSource(CDS_Lote,
                              {{"NRO_LOTE", QStringLiteral("Número"), Qt::AlignHCenter, 55},
@@ -318,13 +336,13 @@ void TFRM_KLAVPropostas::BuildGrids() {
   DST_Lote->setObjectName(QStringLiteral("DST_Lote"));
   bindGrid(DBG_Lote, DST_Lote);
 
-  PNL_Grid = makePanel(this, "PNL_Grid");
+  PNL_Grid = makePanel(client_, "PNL_Grid");
   DBG_Item = makeGrid(PNL_Grid, "DBG_Item", QRect(5, 5, 999, 313));
   DST_Processo = new TDataSource(CDS_Processo, {
                                                    {"NRO_ITEM", QStringLiteral("Item"), Qt::AlignRight, 39},
                                                    {"COD_PRODUTO", QStringLiteral("Código"), Qt::AlignRight, 41},
-                                                   {"DES_PRODUTO", QStringLiteral("Descrição"), Qt::AlignLeft, 450},
-                                                   {"DES_UNIDADEMEDIDA", QStringLiteral("Unid Med"), Qt::AlignLeft, 60},
+                                                   {"DES_PRODUTO", QStringLiteral("Descrição"), Qt::AlignLeft, kDescricaoWidth},
+                                                   {"DES_UNIDADEMEDIDA", QStringLiteral("Unid Med"), Qt::AlignLeft, kUnidadeWidth},
                                                    {"QTD_PRODUTO", QStringLiteral("Quantidade"), Qt::AlignRight, 90},
                                                    {"QTD_PROPOSTA", QStringLiteral("Proposta"), Qt::AlignRight, 90},
                                                    {"VLR_PROPOSTA", QStringLiteral("Valor Unitário"), Qt::AlignRight, 100},
@@ -335,7 +353,7 @@ void TFRM_KLAVPropostas::BuildGrids() {
 }
 
 void TFRM_KLAVPropostas::BuildItem() {
-  PNL_Item = makePanel(this, "PNL_Item");
+  PNL_Item = makePanel(client_, "PNL_Item");
   const QFont sans = fontOf(QStringLiteral("MS Sans Serif"), 11);
   const QFont sansBold = fontOf(QStringLiteral("MS Sans Serif"), 11, true);
   STT_Especificacao = makeCaptionBox(PNL_Item, "STT_Especificacao", QStringLiteral(" Especificação"),
@@ -379,7 +397,7 @@ void TFRM_KLAVPropostas::BuildItem() {
 }
 
 void TFRM_KLAVPropostas::BuildBotoes() {
-  PNL_Botoes = makePanel(this, "PNL_Botoes");
+  PNL_Botoes = makePanel(client_, "PNL_Botoes");
   BBT_Limpar = makeButton(PNL_Botoes, "BBT_Limpar", QStringLiteral("Limpar"), QRect(5, 5, 110, 25),
                           QStringLiteral(":/window/document-new.png"));
   BBT_Arquivo = makeButton(PNL_Botoes, "BBT_Arquivo", QStringLiteral("Abrir Processo"), QRect(120, 5, 110, 25),
@@ -402,6 +420,35 @@ void TFRM_KLAVPropostas::BuildBotoes() {
   SPB_Tutorial->setGeometry(894, 5, 110, 25);
 }
 
+// The panels live on a client area of the window's full size inside a
+// scroll area without a frame: where the screen holds the whole window the
+// two coincide; on a smaller screen the client area scrolls.
+void TFRM_KLAVPropostas::BuildClientArea() {
+  auto* scroller = new QScrollArea(this);
+  scroller->setObjectName(QStringLiteral("SCR_Janela"));
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setFocusPolicy(Qt::NoFocus);  // not a stop of the tab order
+  scroller->setBackgroundRole(QPalette::Button);
+  client_ = new QWidget;
+  client_->setObjectName(QStringLiteral("PNL_Janela"));
+  client_->setFixedSize(kClientSize);
+  client_->setBackgroundRole(QPalette::Button);
+  client_->setAutoFillBackground(true);
+  scroller->setWidget(client_);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(scroller);
+}
+
+void TFRM_KLAVPropostas::PlaceOnScreen() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const proposals::WindowPlace place =
+      screen != nullptr ? proposals::placeWindow(screen->availableGeometry(), kClientSize, proposals::kAssumedFrame)
+                        : proposals::WindowPlace{QPoint(0, 0), kClientSize};
+  setFixedSize(place.shown);
+  move(place.position);
+}
+
 // Top panels stack from the top, bottom panels from the bottom, and the grid
 // panel fills what is left; a hidden panel takes no room.
 void TFRM_KLAVPropostas::LayoutPanels() {
@@ -413,15 +460,15 @@ void TFRM_KLAVPropostas::LayoutPanels() {
                                              {QStringLiteral("PNL_Processo"), 43},
                                              {QStringLiteral("PNL_ObjetoGeral"), 69}, {QStringLiteral("PNL_Lote"), 86}};
     const int height = heights.value(panel->objectName());
-    panel->setGeometry(0, top, width(), height);
+    panel->setGeometry(0, top, client_->width(), height);
     if (!panel->isHidden()) top += height;
   }
-  int bottom = height();
-  PNL_Botoes->setGeometry(0, bottom - 35, width(), 35);
+  int bottom = client_->height();
+  PNL_Botoes->setGeometry(0, bottom - 35, client_->width(), 35);
   bottom -= 35;
-  PNL_Item->setGeometry(0, bottom - 95, width(), 95);
+  PNL_Item->setGeometry(0, bottom - 95, client_->width(), 95);
   bottom -= 95;
-  PNL_Grid->setGeometry(0, top, width(), bottom - top);
+  PNL_Grid->setGeometry(0, top, client_->width(), bottom - top);
 }
 
 void TFRM_KLAVPropostas::SetTabOrder() {
@@ -435,6 +482,10 @@ void TFRM_KLAVPropostas::SetTabOrder() {
 void TFRM_KLAVPropostas::Guarded(const std::function<void()>& handler) {
   try {
     handler();
+  } catch (const recordtable::SaveError& error) {
+    // The system's cause in Portuguese, under the bare name of the file.
+    const std::string name = std::filesystem::path(error.path()).filename().string();
+    controls::showErrorBox(this, QString::fromStdString(proposals::writeFailureMessage(name, error.systemError())));
   } catch (const std::exception& error) {
     controls::showErrorBox(this, QString::fromUtf8(error.what()));
   } catch (...) {

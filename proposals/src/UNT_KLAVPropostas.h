@@ -187,6 +187,8 @@ class TFRM_KLAVPropostas : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void BuildClientArea();
+  void PlaceOnScreen();
   void BuildEntidade();
   void BuildChave1();
   void BuildProcesso();
@@ -231,6 +233,7 @@ class TFRM_KLAVPropostas : public QWidget {
   int openTag_ = -1;
   int openPurpose_ = -1;
 
+  QWidget* client_ = nullptr;  // holds the panels at the window's full size; scrolled on a small screen
   bool shown_ = false;
   bool walkingItems_ = false;  // RefreshTotal is summing the items on view
   controls::FocusVisit loteVisit_;

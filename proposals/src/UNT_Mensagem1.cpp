@@ -6,9 +6,13 @@
 #include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QWidget>
 
 #include <utility>
+
+#include "Appearance.h"
+#include "MessageText.h"
 
 // The pictures live in a static library: naming their resource here keeps
 // the linker from dropping it. Must be called outside any namespace.
@@ -30,6 +34,7 @@ constexpr int kButtonHeight = 25;
 constexpr int kOkLeftBesideCancel = 96;
 constexpr int kOkLeftAlone = 141;  // centred in the window
 constexpr int kCancelLeft = 186;
+constexpr QRect kMessageArea(50, 0, 307, 71);
 
 QFont pixelFont(const QString& family, int pixelSize) {
   QFont font(family);
@@ -53,6 +58,7 @@ TFRM_Mensagem1::TFRM_Mensagem1(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
   loadDialogPictures();
+  proposals::prepareDesktop();
   setObjectName(QStringLiteral("FRM_Mensagem1"));
   setModal(true);
   setFixedSize(kClientWidth, kClientHeight);
@@ -62,9 +68,18 @@ TFRM_Mensagem1::TFRM_Mensagem1(QWidget* parent)
   setPalette(white);
   setAutoFillBackground(true);
 
-  LBL_Mensagem = new QLabel(this);
+  // The label sits in a frameless scroll area of its size: a text longer
+  // than the label holds scrolls inside it, and the window never grows.
+  SCR_Mensagem = new QScrollArea(this);
+  SCR_Mensagem->setObjectName(QStringLiteral("SCR_Mensagem"));
+  SCR_Mensagem->setGeometry(kMessageArea);
+  SCR_Mensagem->setFrameShape(QFrame::NoFrame);
+  SCR_Mensagem->setFocusPolicy(Qt::NoFocus);  // the buttons keep the tab order to themselves
+  SCR_Mensagem->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  SCR_Mensagem->setWidgetResizable(true);
+  SCR_Mensagem->viewport()->setBackgroundRole(QPalette::Window);
+  LBL_Mensagem = new QLabel;
   LBL_Mensagem->setObjectName(QStringLiteral("LBL_Mensagem"));
-  LBL_Mensagem->setGeometry(50, 0, 307, 71);
   LBL_Mensagem->setAlignment(Qt::AlignCenter);
   LBL_Mensagem->setWordWrap(true);
   // A message may quote a file name or a value typed by the user: shown as
@@ -74,6 +89,7 @@ TFRM_Mensagem1::TFRM_Mensagem1(QWidget* parent)
   QPalette red = LBL_Mensagem->palette();
   red.setColor(QPalette::WindowText, Qt::red);
   LBL_Mensagem->setPalette(red);
+  SCR_Mensagem->setWidget(LBL_Mensagem);
 
   IMG_Confirmacao = makeIcon("IMG_Confirmacao", ":/dialogs/confirmacao.png");
   IMG_Informacao = makeIcon("IMG_Informacao", ":/dialogs/informacao.png");
@@ -109,7 +125,10 @@ QLabel* TFRM_Mensagem1::makeIcon(const char* objectName, const char* picture) {
   return icon;
 }
 
-void TFRM_Mensagem1::setText(const QString& text) { LBL_Mensagem->setText(text); }
+void TFRM_Mensagem1::setText(const QString& text) {
+  text_ = text;
+  LBL_Mensagem->setText(proposals::withBreaksAfterHyphens(text));
+}
 
 void TFRM_Mensagem1::showEvent(QShowEvent* event) {
   FormShow();

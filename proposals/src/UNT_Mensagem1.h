@@ -13,10 +13,12 @@
 
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class QWidget;
 
 // Fixed-size white window: the text in LBL_Mensagem (plain text, centred,
-// word-wrapped, line feeds start new lines, cut at the label's bottom edge),
+// word-wrapped also after each "-", line feeds start new lines; a text
+// longer than the label holds scrolls inside the label's room),
 // one of four icons chosen by the kind, and in PNL_Botoes "Ok" and, when
 // asked for, "Cancelar". Closes with Accepted only through "Ok" (click, or
 // Enter while "Ok" has the focus); "Cancelar", Esc (only while "Cancelar" is
@@ -36,7 +38,9 @@ class TFRM_Mensagem1 : public QDialog {
   // Set before the dialog is shown; the show step applies them.
   void setKind(const QString& kind) { kind_ = kind; }
   void setWithCancel(bool withCancel) { withCancel_ = withCancel; }
-  void setText(const QString& text);  // shown unchanged, never as markup
+  // Shown as it is, never as markup; a line may also end after a "-".
+  void setText(const QString& text);
+  QString text() const { return text_; }
 
   QString kind() const { return kind_; }
   bool withCancel() const { return withCancel_; }
@@ -50,8 +54,10 @@ class TFRM_Mensagem1 : public QDialog {
   QLabel* makeIcon(const char* objectName, const char* picture);
 
   QString kind_;
+  QString text_;
   bool withCancel_ = false;
 
+  QScrollArea* SCR_Mensagem = nullptr;  // holds LBL_Mensagem
   QLabel* LBL_Mensagem = nullptr;
   QLabel* IMG_Confirmacao = nullptr;
   QLabel* IMG_Informacao = nullptr;

@@ -2,15 +2,21 @@
 // mouse and keys through ShowMessageBox, and the hook tests answer through.
 #include "UNT_Mensagem1.h"
 
+#include "ProposalRules.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -56,7 +62,10 @@ TEST(Mensagem1, LayoutFollowsKindAndCancel) {
       }
       EXPECT_EQ(label(dialog, c.icon)->geometry(), QRect(QPoint(5, 5), c.iconSize));
       EXPECT_FALSE(label(dialog, c.icon)->pixmap().isNull());
-      EXPECT_EQ(label(dialog, "LBL_Mensagem")->geometry(), QRect(50, 0, 307, 71));
+      // The label fills its room, a frameless scroll area at the label's place.
+      QWidget* room = dialog.findChild<QWidget*>(QStringLiteral("SCR_Mensagem"));
+      EXPECT_EQ(room->geometry(), QRect(50, 0, 307, 71));
+      EXPECT_EQ(label(dialog, "LBL_Mensagem")->geometry(), QRect(0, 0, 307, 71));
       EXPECT_EQ(dialog.findChild<QWidget*>(QStringLiteral("PNL_Botoes"))->geometry(), QRect(0, 71, 362, 35));
 
       QPushButton* ok = button(dialog, "BBT_Ok");
@@ -101,6 +110,52 @@ TEST(Mensagem1, TextIsShownUnchangedAndLineFeedsStartNewLines) {
   twoLines.setWordWrap(true);
   twoLines.setText(QStringLiteral("Linha um\nLinha dois"));
   EXPECT_GT(twoLines.heightForWidth(307), oneLine.heightForWidth(307));
+}
+
+// The closing warning of Encerrar with 100 partly priced lots: the list
+// wraps after its hyphens inside the label's width, and the mouse wheel over
+// the label scrolls to the last lot while the window keeps its size.
+TEST(Mensagem1, ALongWarningWrapsAfterHyphensAndScrollsToItsEnd) {
+  proposals::PartlyPricedLots lots;
+  for (int lot = 1; lot <= 100; ++lot) {
+    lots.list += QStringLiteral("%1-").arg(lot, 4, 10, QLatin1Char('0')).toStdString();
+    ++lots.count;
+  }
+  const QString text = QString::fromStdString(proposals::partlyPricedMessage(lots));
+  ASSERT_TRUE(text.contains(QStringLiteral("-0099-0100- sem propostas")));
+
+  TFRM_Mensagem1 dialog;
+  dialog.setKind(QStringLiteral("ADV"));
+  dialog.setText(text);
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  EXPECT_EQ(dialog.text(), text) << "the text is kept as given";
+  EXPECT_EQ(dialog.size(), QSize(362, 106));
+  auto* room = dialog.findChild<QScrollArea*>(QStringLiteral("SCR_Mensagem"));
+  QLabel* message = label(dialog, "LBL_Mensagem");
+  QScrollBar* bar = room->verticalScrollBar();
+  ASSERT_GT(bar->maximum(), 0) << "longer than the label holds";
+  EXPECT_EQ(bar->value(), 0);
+
+  // Every line fits the label's width: nothing is cut at the sides.
+  const QRect laidOut = message->fontMetrics().boundingRect(QRect(0, 0, message->width(), 100000),
+                                                            Qt::AlignCenter | Qt::TextWordWrap, message->text());
+  EXPECT_LE(laidOut.width(), message->width());
+  EXPECT_LE(message->heightForWidth(message->width()), message->height()) << "the label holds the whole text";
+
+  for (int notch = 0; notch < 200 && bar->value() < bar->maximum(); ++notch) {
+    const QPointF at(room->viewport()->rect().center());
+    QWheelEvent wheel(at, room->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(room->viewport(), &wheel);
+  }
+  EXPECT_EQ(bar->value(), bar->maximum());
+  // The label's last line ("... 0100- sem propostas e o encerramento não será
+  // realizado.") is inside the visible room.
+  const QPoint bottom = message->mapTo(room->viewport(), QPoint(0, message->height()));
+  EXPECT_LE(bottom.y(), room->viewport()->height());
+  EXPECT_GE(bottom.y(), room->viewport()->height() - message->fontMetrics().height());
+  EXPECT_EQ(dialog.size(), QSize(362, 106)) << "the window never grows";
 }
 
 // Runs `act` on the message dialog once it is the active modal window (a

@@ -323,7 +323,8 @@ TEST_F(EntryTest, AFailedSaveKeepsTheWindowAndDataAndCanBeRetried) {
   }
   click(w.BBT_Encerrar);
   ASSERT_EQ(errors.size(), 1u);
-  EXPECT_FALSE(errors[0].isEmpty());
+  EXPECT_EQ(errors[0], QStringLiteral("Não foi possível gravar o arquivo\nCP_000052_2012_12345678000195.PRO\n") +
+                           (root ? QStringLiteral("O caminho é uma pasta.") : QStringLiteral("Permissão negada.")));
   EXPECT_TRUE(messages.empty());
   EXPECT_TRUE(w.isVisible());
   EXPECT_EQ(w.CDS_Processo.recordCount(), 12u);

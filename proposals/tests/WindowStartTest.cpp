@@ -61,7 +61,8 @@ TEST_F(WindowTest, StartStateAndLayout) {
   // Column titles and widths of both grids.
   const QStringList itemTitles{"Item", "Código", "Descrição", "Unid Med", "Quantidade", "Proposta",
                                "Valor Unitário", "Valor Total"};
-  const int itemWidths[] = {39, 41, 450, 60, 90, 90, 100, 100};
+  // "Unid Med" holds ten capitals; "Descrição" gives it the room.
+  const int itemWidths[] = {39, 41, 432, 78, 90, 90, 100, 100};
   for (int c = 0; c < itemTitles.size(); ++c) {
     EXPECT_EQ(w.DBG_Item->model()->headerData(c, Qt::Horizontal).toString(), itemTitles[c]);
     EXPECT_EQ(w.DBG_Item->columnWidth(c), itemWidths[c]);

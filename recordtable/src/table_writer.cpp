@@ -32,18 +32,36 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The operating system's error behind a failed SQLite call: the one SQLite
+// recorded, or else the closest one to its result code.
+int systemErrorOf(sqlite3* db, int code) {
+  if (db != nullptr) {
+    if (const int recorded = sqlite3_system_errno(db); recorded != 0) return recorded;
+  }
+  switch (code & 0xFF) {
+    case SQLITE_FULL: return ENOSPC;
+    case SQLITE_PERM: return EACCES;
+    case SQLITE_READONLY: return EROFS;
+    case SQLITE_IOERR: return EIO;
+    case SQLITE_NOMEM: return ENOMEM;
+    default: return 0;
+  }
+}
+
 class SaveFault {
  public:
-  explicit SaveFault(const fs::path& target) : target_(inQuotes(target.string())) {}
-  [[noreturn]] void fail(const std::string& reason) const {
-    detail::fail("Não foi possível gravar o arquivo " + target_ + ": " + reason + ".");
+  explicit SaveFault(const fs::path& target) : path_(target.string()), target_(inQuotes(path_)) {}
+  [[noreturn]] void fail(const std::string& reason, int systemError = 0) const {
+    throw SaveError("Não foi possível gravar o arquivo " + target_ + ": " + reason + ".", path_, systemError);
   }
   [[noreturn]] void system(const char* what) const {
-    fail(std::string(what) + ": " + std::strerror(errno));
+    const int systemError = errno;
+    fail(std::string(what) + ": " + std::strerror(systemError), systemError);
   }
-  [[noreturn]] void sqlite(sqlite3* db, int code) const { fail(sqliteReason(db, code)); }
+  [[noreturn]] void sqlite(sqlite3* db, int code) const { fail(sqliteReason(db, code), systemErrorOf(db, code)); }
 
  private:
+  std::string path_;
   std::string target_;
 };
 
@@ -238,7 +256,7 @@ void syncFolder(const fs::path& target, const SaveFault& fault) {
 void writeTableFile(const fs::path& path, const TableSnapshot& table) {
   const SaveFault fault(path);
   std::error_code ec;
-  if (fs::is_directory(path, ec)) fault.fail("o caminho é uma pasta");
+  if (fs::is_directory(path, ec)) fault.fail("o caminho é uma pasta", EISDIR);
   TemporaryFile temporary(path, fault);
   fillDatabase(temporary.path(), table, fault);
   temporary.syncAndClose(fault);

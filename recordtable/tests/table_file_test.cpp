@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -259,16 +260,23 @@ TEST(TableFile, SaveFailuresAreClearErrors) {
   EXPECT_THROW(table.saveToFile(folder.file("closed.PRO")), TableError) << "a closed table";
   fillEveryKind(table);
   std::filesystem::create_directory(folder.file("pasta"));
-  const std::vector<std::filesystem::path> targets = {
-      folder.file("sem/pasta/p.PRO"),  // the folder does not exist
-      folder.file("pasta"),            // the target is a folder
+  // The error keeps the target and the system's error number, so that the
+  // program can word the cause itself.
+  const struct {
+    std::filesystem::path target;
+    int systemError;
+  } cases[] = {
+      {folder.file("sem/pasta/p.PRO"), ENOENT},  // the folder does not exist
+      {folder.file("pasta"), EISDIR},            // the target is a folder
   };
-  for (const auto& target : targets) {
+  for (const auto& c : cases) {
     try {
-      table.saveToFile(target);
-      ADD_FAILURE() << "saved to " << target;
-    } catch (const TableError& e) {
-      EXPECT_NE(std::string(e.what()).find(target.string()), std::string::npos) << e.what();
+      table.saveToFile(c.target);
+      ADD_FAILURE() << "saved to " << c.target;
+    } catch (const SaveError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.target.string()), std::string::npos) << e.what();
+      EXPECT_EQ(e.path(), c.target.string());
+      EXPECT_EQ(e.systemError(), c.systemError) << e.what();
     }
   }
   EXPECT_EQ(folder.entries(), std::vector<std::string>{"pasta"});
