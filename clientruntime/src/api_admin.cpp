@@ -46,6 +46,7 @@ int32_t createDatabase(const char* path, IfxLogging logging) {
   Logging kind;
   SqliteFile file;
   if (!knownLogging(logging, kind) || !file.open(path, FileOpening::CreateWhenMissing)) return -1;
+  useWriteAheadLog(file.handle());
   const bool done = file.exec(std::string("CREATE TABLE IF NOT EXISTS ") + kPropertiesTable +
                               " (name TEXT PRIMARY KEY, value TEXT NOT NULL)") &&
                     putRow(file.handle(), kPropertiesTable, {"logging", loggingName(kind)});
@@ -75,9 +76,22 @@ int32_t runScript(const char* path, const char* script, char* error, size_t erro
     copyError("cannot open the database file", error, errorSize);
     return -1;
   }
+  Logging logging = Logging::Buffered;
+  Status opened = readLogging(file.handle(), logging);
+  if (!opened.failed()) opened = registerValueFunctions(file.handle());
+  if (opened.failed()) {
+    copyError(opened.argument, error, errorSize);
+    return opened.code;
+  }
+  const LongText longText = logging == Logging::Ansi ? LongText::Refuse : LongText::Cut;
+  SchemaVersions guarded;
   const std::string sql = rewriteTypePhrases(script);
   const char* next = sql.c_str();
   while (*next != '\0') {
+    if (Status status = refreshValueGuards(file.handle(), longText, guarded); status.failed()) {
+      copyError(status.argument, error, errorSize);
+      return status.code;
+    }
     SqliteStatement statement;
     const char* tail = nullptr;
     int rc = statement.prepare(file.handle(), next, &tail);

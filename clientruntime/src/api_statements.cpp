@@ -79,6 +79,7 @@ Status prepareSql(Database& database, const std::string& sql, PreparedStatement&
     statement.kind = IFX_KIND_OTHER;
     return Status::ok();
   }
+  if (Status guarded = database.guardValues(); guarded.failed()) return guarded;
   if (isProcedureCall(sql)) return prepareProcedureCall(database.handle(), sql, statement);
   if (Status catalogue = prepareCatalogue(database.handle(), sql); catalogue.failed()) return catalogue;
   statement.sqliteText = rewriteTypePhrases(sql);
@@ -136,6 +137,7 @@ Status execute(Runtime& rt, IfxStatement* handle, const IfxDescriptor* parameter
   if (status.failed()) return status;
   if (statement->session != SessionStatement::None) return runSessionStatement(*database, *statement);
   status = beginImplicitTransaction(*database);
+  if (!status.failed()) status = database->guardValues();
   if (status.failed()) return status;
   sqlite3_stmt* sqlite = statement->sqlite.get();
   sqlite3_reset(sqlite);
@@ -163,6 +165,7 @@ Status openCursor(Runtime& rt, IfxStatement* handle, const IfxDescriptor* parame
     return status;
   }
   status = beginImplicitTransaction(*database);
+  if (!status.failed()) status = database->guardValues();
   if (status.failed()) return status;
   status = prepareCatalogue(database->handle(), statement.sqliteText);
   if (status.failed()) return status;

@@ -104,6 +104,60 @@ size_t skipQuotedOrComment(std::string_view sql, size_t at) {
   return at;
 }
 
+bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+
+// End of the number literal starting at `at` (digits, a fraction, an
+// exponent), or `at` when none starts there.
+size_t numberEnd(std::string_view sql, size_t at) {
+  if (at > 0 && (isWordChar(sql[at - 1]) || sql[at - 1] == '.')) return at;
+  size_t i = at;
+  while (i < sql.size() && isDigit(sql[i])) ++i;
+  if (i < sql.size() && sql[i] == '.') {
+    ++i;
+    while (i < sql.size() && isDigit(sql[i])) ++i;
+  }
+  if (i == at || (i == at + 1 && sql[at] == '.')) return at;
+  if (i < sql.size() && (sql[i] == 'e' || sql[i] == 'E')) {
+    size_t j = i + 1;
+    if (j < sql.size() && (sql[j] == '+' || sql[j] == '-')) ++j;
+    if (j < sql.size() && isDigit(sql[j])) {
+      while (j < sql.size() && isDigit(sql[j])) ++j;
+      i = j;
+    }
+  }
+  if (i < sql.size() && isWordChar(sql[i])) return at;  // part of a name
+  return i;
+}
+
+// A literal SQLite would read as a double and round: more than 15
+// significant digits, and not a whole number within 19 digits.
+bool losesDigits(std::string_view literal) {
+  const bool whole = literal.find_first_of(".eE") == std::string_view::npos;
+  const size_t first = literal.find_first_not_of("0.");
+  if (first == std::string_view::npos) return false;
+  size_t significant = 0;
+  size_t trailingZeros = 0;
+  for (size_t i = first; i < literal.size() && literal[i] != 'e' && literal[i] != 'E'; ++i) {
+    if (!isDigit(literal[i])) continue;
+    ++significant;
+    trailingZeros = literal[i] == '0' ? trailingZeros + 1 : 0;
+  }
+  if (whole) return significant > 19;  // beyond every 64-bit integer
+  return significant - trailingZeros > 15;
+}
+
+// The literal's text as a blob literal, which SQLite stores as it is; the
+// column's conversion reads every digit of it.
+std::string blobLiteral(std::string_view literal) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out = "X'";
+  for (char c : literal) {
+    out += kHex[static_cast<unsigned char>(c) >> 4];
+    out += kHex[static_cast<unsigned char>(c) & 0xF];
+  }
+  return out + "'";
+}
+
 }  // namespace
 
 std::string rewriteTypePhrases(std::string_view sql) {
@@ -115,6 +169,16 @@ std::string rewriteTypePhrases(std::string_view sql) {
     if (skipped != i) {
       out.append(sql.substr(i, skipped - i));
       i = skipped;
+      continue;
+    }
+    if (const size_t end = numberEnd(sql, i); end != i) {
+      const std::string_view literal = sql.substr(i, end - i);
+      if (losesDigits(literal)) {
+        out += blobLiteral(literal);
+      } else {
+        out.append(literal);
+      }
+      i = end;
       continue;
     }
     if (!isWordChar(sql[i])) {

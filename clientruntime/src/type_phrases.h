@@ -6,7 +6,11 @@
 // which SQLite keeps as the column's declared type. Every other Informix
 // type (CHAR(n), NCHAR(n), VARCHAR(m,r), DECIMAL(p,s), MONEY(p,s), BYTE,
 // TEXT, SMALLFLOAT, SERIAL ...) is already a valid SQLite type name and stays
-// as written. Quoted texts, quoted names and comments are never changed.
+// as written. A number literal of more than 15 significant digits that is
+// not a whole number within 19 digits becomes a blob literal of its text
+// (X'...'), since SQLite would read it as a double and round it; a DECIMAL
+// column stores every digit of it. Quoted texts, quoted names and comments
+// are never changed.
 #pragma once
 
 #include <string>

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "column_values.h"
 #include "exact_number.h"
 #include "lob_store.h"
 #include "status_codes.h"
@@ -239,6 +240,8 @@ int32_t fetchFloat(sqlite3_stmt* statement, int index, IfxDescriptorEntry& entry
   const int storage = sqlite3_column_type(statement, index);
   if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT) {
     value = sqlite3_column_double(statement, index);
+  } else if (valueBytes(statement, index) == "-0") {
+    value = -0.0;  // how a FLOAT column keeps the sign of a negative zero
   } else {
     ExactNumber number;
     const int32_t rc = valueExact(statement, index, number);
@@ -351,6 +354,15 @@ int bindText(sqlite3_stmt* statement, int index, const std::string& text) {
   return sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
+// SQLite would keep NaN as NULL: a value that is no number goes as its name,
+// which every numeric column refuses (-1213) when it is written.
+int bindDouble(sqlite3_stmt* statement, int index, double value) {
+  // -0.0 goes as its text in a blob, which no column affinity turns into 0.
+  if (value == 0 && std::signbit(value)) return sqlite3_bind_blob(statement, index, "-0", 2, SQLITE_STATIC);
+  if (std::isfinite(value)) return sqlite3_bind_double(statement, index, value);
+  return bindText(statement, index, doubleName(value));
+}
+
 int32_t toCode(int rc) { return rc == SQLITE_OK ? 0 : (rc == SQLITE_NOMEM ? code::kOutOfMemory : code::kHostVariableCount); }
 
 }  // namespace
@@ -371,8 +383,8 @@ int32_t bindParameter(sqlite3_stmt* statement, int index, const IfxDescriptorEnt
     case IFX_TYPE_SMALLINT: return toCode(sqlite3_bind_int(statement, index, readPlace<int16_t>(entry.data)));
     case IFX_TYPE_INTEGER:
     case IFX_TYPE_SERIAL: return toCode(sqlite3_bind_int(statement, index, readPlace<int32_t>(entry.data)));
-    case IFX_TYPE_FLOAT: return toCode(sqlite3_bind_double(statement, index, readPlace<double>(entry.data)));
-    case IFX_TYPE_SMALLFLOAT: return toCode(sqlite3_bind_double(statement, index, readPlace<float>(entry.data)));
+    case IFX_TYPE_FLOAT: return toCode(bindDouble(statement, index, readPlace<double>(entry.data)));
+    case IFX_TYPE_SMALLFLOAT: return toCode(bindDouble(statement, index, readPlace<float>(entry.data)));
     case IFX_TYPE_DECIMAL:
     case IFX_TYPE_MONEY: {
       const auto value = readPlace<IfxDecimal>(entry.data);
