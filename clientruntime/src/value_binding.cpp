@@ -172,6 +172,10 @@ int32_t valueText(sqlite3_stmt* statement, int index, const ColumnType& column, 
     text = shortestDoubleText(sqlite3_column_double(statement, index));
     return 0;
   }
+  if (source == IFX_TYPE_BOOLEAN && storage == SQLITE_INTEGER) {
+    text = sqlite3_column_int64(statement, index) != 0 ? "t" : "f";  // Informix's boolean literals
+    return 0;
+  }
   text = valueBytes(statement, index);
   return 0;
 }

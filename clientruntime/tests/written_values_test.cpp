@@ -200,3 +200,48 @@ TEST_F(WrittenValueTest, AReaderNeverMakesAnotherConnectionsCommitFail) {
 }
 
 }  // namespace
+
+namespace {
+
+// BIGINT, INT8, SERIAL8, BIGSERIAL, BOOLEAN and LVARCHAR: described with
+// Informix's type numbers and read back exactly through the places a
+// driver binds for them (a decimal for the 64-bit integers, a SMALLINT or a
+// text for BOOLEAN, a text for LVARCHAR).
+TEST_F(WrittenValueTest, WideTypesAreDescribedAndReadExactly) {
+  path_ = createDatabase("wide.db", IFX_LOG_NONE);
+  ASSERT_EQ(connect(path_), 0);
+  ASSERT_EQ(execute("CREATE TABLE w (a BIGINT, b INT8, c SERIAL8, d BIGSERIAL, e BOOLEAN, f LVARCHAR(500))"), 0);
+  ASSERT_EQ(execute("INSERT INTO w VALUES (-9223372036854775807, 9223372036854775807, 0, 0, 't', 'longo')"), 0);
+  ASSERT_EQ(prepare("sel", "SELECT a, b, c, d, e, e, f FROM w"), 0);
+  IfxDescriptor* described = nullptr;
+  ASSERT_EQ(describe("sel", &described), IFX_KIND_SELECT);
+  const int16_t kTypes[] = {52, 17, 18, 53, 45, 45, 43};
+  const int32_t kLengths[] = {8, 10, 10, 8, 1, 1, 500};
+  for (int i = 0; i < 7; ++i) {
+    EXPECT_EQ(described->entries[i].type, kTypes[i]) << i;
+    EXPECT_EQ(described->entries[i].length, kLengths[i]) << i;
+  }
+  clientFreeDescriptor(described);
+  IfxDecimal wide[4];
+  int16_t flag = 0;
+  char flagText[4] = "";
+  char text[600] = "";
+  DescriptorArea columns(7);
+  for (int i = 0; i < 4; ++i) columns.bind(i, IFX_TYPE_DECIMAL, wide[i], 22);
+  columns.bind(4, IFX_TYPE_SMALLINT, flag);
+  columns.bindBytes(5, IFX_TYPE_CHAR, flagText, sizeof flagText);
+  columns.bindBytes(6, IFX_TYPE_VARCHAR, text, sizeof text);
+  ASSERT_EQ(openCursor("sel", "c"), 0);
+  ASSERT_EQ(fetch("c", columns.get()), 0) << areaArgument();
+  const char* kExpected[] = {"-9223372036854775807", "9223372036854775807", "1", "1"};
+  for (int i = 0; i < 4; ++i) {
+    char digits[40] = "";
+    ASSERT_EQ(clientDecimalToText(&wide[i], digits, sizeof digits - 1, 0), 0);
+    EXPECT_EQ(std::string(digits).substr(0, std::string(digits).find(' ')), kExpected[i]) << i;
+  }
+  EXPECT_EQ(flag, 1);
+  EXPECT_STREQ(flagText, "t");
+  EXPECT_STREQ(text, "longo");
+}
+
+}  // namespace
