@@ -43,7 +43,7 @@ Status runText(Database& database, std::string_view sql) {
     return status.failed() ? status : runProcedureCall(database, sql);
   }
   // Informix type phrases in DDL become names SQLite takes.
-  status = database.execute(rewriteTypePhrases(sql));
+  status = database.execute(rewriteInformixStatement(sql));
   if (!status.failed()) numberSerialColumns(database.handle(), sql);
   return status;
 }

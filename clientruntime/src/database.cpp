@@ -197,9 +197,11 @@ Status Database::execute(std::string_view sql) {
   const std::string rest(tail, sql.data() + sql.size());
   Status status = checkSingleStatement(handle_, rest.c_str());
   if (status.failed()) return status;
-  while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
-  }
+  int32_t rows = 0;
+  while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) ++rows;
   if (rc != SQLITE_DONE) return statusFromSqlite(handle_, rc);
+  // A SELECT reports the rows it processed, a change the rows it changed.
+  if (sqlite3_column_count(statement.get()) > 0) status.rowsProcessed = rows;
   if (changesRows(sql)) status.rowsProcessed = sqlite3_changes(handle_);
   return status;
 }

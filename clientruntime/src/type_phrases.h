@@ -1,4 +1,5 @@
-// Rewrites the Informix type phrases SQLite's grammar does not take.
+// Rewrites the Informix type phrases and other SQL of Informix's dialect
+// that SQLite's grammar does not take.
 //
 // "DATETIME YEAR TO SECOND" and "INTERVAL DAY(3) TO FRACTION(3)" are not
 // SQLite type names (a type name is words with one optional number list at
@@ -19,5 +20,16 @@
 namespace ifxrt {
 
 std::string rewriteTypePhrases(std::string_view sql);
+
+// One statement of Informix's dialect as SQLite runs it: the type phrases
+// and long literals above, and
+//   { ... } comments              -> /* ... */
+//   TODAY                         -> the local date, "yyyy-mm-dd"
+//   CURRENT [qualifier]           -> the local date and time of those fields
+//   MATCHES                       -> GLOB (the same * ? [...] wild cards)
+//   DATETIME (v) q, INTERVAL (v) q -> the text 'v'
+//   SELECT [SKIP m] [FIRST n] ... -> SELECT ... LIMIT n OFFSET m
+//   SELECT ... INTO TEMP t [WITH NO LOG] -> CREATE TEMP TABLE t AS SELECT ...
+std::string rewriteInformixStatement(std::string_view sql);
 
 }  // namespace ifxrt

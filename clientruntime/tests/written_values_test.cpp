@@ -245,3 +245,41 @@ TEST_F(WrittenValueTest, WideTypesAreDescribedAndReadExactly) {
 }
 
 }  // namespace
+
+namespace {
+
+// Informix's dialect run end to end, and the rows processed of a SELECT.
+TEST_F(WrittenValueTest, InformixDialectRunsAndSelectCountsItsRows) {
+  path_ = createDatabase("dialect.db", IFX_LOG_NONE);
+  ASSERT_EQ(connect(path_), 0);
+  ASSERT_EQ(execute("CREATE TABLE d (id INTEGER, name VARCHAR(20), day DATE, at DATETIME YEAR TO MINUTE, "
+                    "span INTERVAL DAY(3) TO MINUTE) { the table of the test }"),
+            0);
+  for (int id = 1; id <= 5; ++id) {
+    const std::string insert = "INSERT INTO d VALUES (" + std::to_string(id) +
+                               ", 'nome" + std::to_string(id) +
+                               "', TODAY, DATETIME (2012-01-02 03:04) YEAR TO MINUTE, INTERVAL (12 03:04) DAY(3) TO MINUTE)";
+    ASSERT_EQ(execute(insert.c_str()), 0) << areaArgument();
+  }
+  EXPECT_EQ(execute("SELECT * FROM d WHERE name MATCHES 'nome[12]' -- two of them"), 0);
+  EXPECT_EQ(areaInt(92), 2);
+  EXPECT_EQ(execute("SELECT SKIP 1 FIRST 3 id FROM d ORDER BY id INTO TEMP picked WITH NO LOG"), 0);
+  ASSERT_EQ(prepare("p", "SELECT id FROM picked WHERE id > 0"), 0);
+  int32_t id = 0;
+  DescriptorArea columns(1);
+  columns.bind(0, IFX_TYPE_INTEGER, id);
+  ASSERT_EQ(openCursor("p", "pc"), 0);
+  ASSERT_EQ(fetch("pc", columns.get()), 0);
+  EXPECT_EQ(id, 2);
+  EXPECT_EQ(areaInt(92), 1);
+  ASSERT_EQ(fetch("pc", columns.get()), 0);
+  ASSERT_EQ(fetch("pc", columns.get()), 0);
+  EXPECT_EQ(id, 4);
+  EXPECT_EQ(fetch("pc", columns.get()), 100);
+  EXPECT_EQ(areaInt(92), 3);
+  ASSERT_EQ(execute("CREATE TABLE t (id INTEGER, v DATE)"), 0);
+  ASSERT_EQ(execute("INSERT INTO t SELECT id, day FROM d WHERE id = 1 AND day = TODAY AND at < CURRENT"), 0);
+  EXPECT_EQ(areaInt(92), 1);
+}
+
+}  // namespace
