@@ -21,6 +21,8 @@ namespace {
 constexpr int kMaxExactIntegerDigits = 18;  // always within int64
 constexpr int kMaxExactDoubleDigits = 15;   // a double gives these back unchanged
 constexpr int32_t kMaxIndicator = 32767;
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
 int lowType(int type) { return type & 0xFF; }
 
@@ -188,6 +190,21 @@ int32_t fetchText(sqlite3_stmt* statement, int index, const ResultColumn& column
     return 0;
   }
   std::string text;
+  const int source = lowType(column.type.type);
+  if (isCharacterType(source) || source == IFX_TYPE_LVARCHAR) {
+    // A text column's text is copied straight from SQLite's storage.
+    const std::string_view stored = sqlite3_column_type(statement, index) == SQLITE_TEXT
+                                        ? std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(statement, index)),
+                                                           static_cast<size_t>(sqlite3_column_bytes(statement, index)))
+                                        : std::string_view();
+    if (!stored.empty() && !(isFixedCharType(place) && isFixedCharType(source)) &&
+        stored.size() < static_cast<size_t>(entry.length)) {
+      std::memcpy(entry.data, stored.data(), stored.size());
+      entry.data[stored.size()] = '\0';
+      setIndicator(entry, 0);
+      return 0;
+    }
+  }
   const int32_t rc = valueText(statement, index, column.type, text);
   if (rc != 0) return rc;
   // A fixed-length column keeps its blanks up to its width, as Informix
@@ -261,11 +278,38 @@ int32_t fetchFloat(sqlite3_stmt* statement, int index, IfxDescriptorEntry& entry
   return 0;
 }
 
+// A double stored for a column of fixed scale holds at most 15 significant
+// digits (what the column stored): scaled to a whole number below 10^15 it
+// rounds back to those digits exactly, without a text of the double.
+bool scaledDouble(double value, int scale, ExactNumber& number) {
+  constexpr double kLimit = 1e15;
+  if (scale < 0 || scale > 15 || !std::isfinite(value)) return false;
+  const double scaled = value * kPowersOfTen[scale];
+  if (!(std::fabs(scaled) < kLimit)) return false;
+  const long long whole = std::llround(scaled);
+  number = ExactNumber{};
+  if (whole == 0) return true;
+  number.negative = whole < 0;
+  std::string digits = std::to_string(whole < 0 ? -whole : whole);
+  int exponent = -scale;
+  while (digits.size() > 1 && digits.back() == '0') {
+    digits.pop_back();
+    ++exponent;
+  }
+  number.digits = std::move(digits);
+  number.exponent = exponent;
+  return true;
+}
+
 int32_t fetchDecimal(sqlite3_stmt* statement, int index, const ResultColumn& column, IfxDescriptorEntry& entry) {
   ExactNumber number;
-  int32_t rc = valueExact(statement, index, number);
-  if (rc != 0) return rc;
   const int scale = fixedScale(column.type);
+  int32_t rc = 0;
+  if (sqlite3_column_type(statement, index) != SQLITE_FLOAT ||
+      !scaledDouble(sqlite3_column_double(statement, index), scale, number)) {
+    rc = valueExact(statement, index, number);
+  }
+  if (rc != 0) return rc;
   if (scale >= 0) number = roundExact(number, scale);
   IfxDecimal value;
   rc = exactToDecimal(number, value);
