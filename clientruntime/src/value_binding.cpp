@@ -78,6 +78,14 @@ int32_t valueExact(sqlite3_stmt* statement, int index, ExactNumber& number) {
   }
 }
 
+bool isPlainDate(std::string_view text) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
+  for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9}) {
+    if (text[i] < '0' || text[i] > '9') return false;
+  }
+  return true;
+}
+
 int32_t valueDayCount(sqlite3_stmt* statement, int index, int32_t& dayCount) {
   int year = 0;
   int month = 0;
@@ -88,7 +96,16 @@ int32_t valueDayCount(sqlite3_stmt* statement, int index, int32_t& dayCount) {
     dayCount = static_cast<int32_t>(stored);
     return dayCountToDate(dayCount, year, month, day);
   }
-  const std::string text(valueBytes(statement, index));
+  const std::string_view stored = valueBytes(statement, index);
+  if (isPlainDate(stored)) {  // "yyyy-mm-dd", as a DATE column stores it
+    auto number = [&](size_t at, size_t width) {
+      int value = 0;
+      for (size_t i = at; i < at + width; ++i) value = value * 10 + (stored[i] - '0');
+      return value;
+    };
+    return dateToDayCount(number(0, 4), number(5, 2), number(8, 2), dayCount);
+  }
+  const std::string text(stored);
   TimeFields fields;
   int16_t qualifier = 0;
   if (parseStoredDatetime(text, IFX_QUALIFIER(8, IFX_TU_YEAR, IFX_TU_DAY), fields, qualifier) == 0 &&
