@@ -38,9 +38,12 @@ Status runText(Database& database, std::string_view sql) {
   }
   Status status = beginImplicitTransaction(database);
   if (status.failed()) return status;
-  if (isProcedureCall(sql)) return runProcedureCall(database, sql);
+  if (isProcedureCall(sql)) {
+    status = database.guardValues();
+    return status.failed() ? status : runProcedureCall(database, sql);
+  }
   // Informix type phrases in DDL become names SQLite takes.
-  status = database.execute(rewriteTypePhrases(sql));
+  status = database.execute(rewriteInformixStatement(sql));
   if (!status.failed()) numberSerialColumns(database.handle(), sql);
   return status;
 }

@@ -79,9 +79,10 @@ Status prepareSql(Database& database, const std::string& sql, PreparedStatement&
     statement.kind = IFX_KIND_OTHER;
     return Status::ok();
   }
+  if (Status guarded = database.guardValues(); guarded.failed()) return guarded;
   if (isProcedureCall(sql)) return prepareProcedureCall(database.handle(), sql, statement);
   if (Status catalogue = prepareCatalogue(database.handle(), sql); catalogue.failed()) return catalogue;
-  statement.sqliteText = rewriteTypePhrases(sql);
+  statement.sqliteText = rewriteInformixStatement(sql);
   const char* tail = nullptr;
   const int rc = statement.sqlite.prepare(database.handle(), statement.sqliteText, &tail);
   if (rc != SQLITE_OK) return statusFromSqlite(database.handle(), rc);
@@ -118,10 +119,11 @@ bool changesRows(const PreparedStatement& statement, sqlite3_stmt* sqlite) {
 // Runs `sqlite` to its end; rows are passed over.
 Status runToEnd(Database& database, const PreparedStatement& statement, sqlite3_stmt* sqlite) {
   int rc;
-  while ((rc = sqlite3_step(sqlite)) == SQLITE_ROW) {
-  }
+  int32_t rows = 0;
+  while ((rc = sqlite3_step(sqlite)) == SQLITE_ROW) ++rows;
   if (rc != SQLITE_DONE) return statusFromSqlite(database.handle(), rc);
   Status status;
+  if (statement.kind == IFX_KIND_SELECT) status.rowsProcessed = rows;  // the rows processed
   if (changesRows(statement, sqlite)) status.rowsProcessed = sqlite3_changes(database.handle());
   const bool updateOrDelete = statement.kind == IFX_KIND_UPDATE || statement.kind == IFX_KIND_DELETE;
   if (updateOrDelete && status.rowsProcessed == 0 && database.logging() == Logging::Ansi) status.code = code::kNoMoreRows;
@@ -136,6 +138,7 @@ Status execute(Runtime& rt, IfxStatement* handle, const IfxDescriptor* parameter
   if (status.failed()) return status;
   if (statement->session != SessionStatement::None) return runSessionStatement(*database, *statement);
   status = beginImplicitTransaction(*database);
+  if (!status.failed()) status = database->guardValues();
   if (status.failed()) return status;
   sqlite3_stmt* sqlite = statement->sqlite.get();
   sqlite3_reset(sqlite);
@@ -163,6 +166,7 @@ Status openCursor(Runtime& rt, IfxStatement* handle, const IfxDescriptor* parame
     return status;
   }
   status = beginImplicitTransaction(*database);
+  if (!status.failed()) status = database->guardValues();
   if (status.failed()) return status;
   status = prepareCatalogue(database->handle(), statement.sqliteText);
   if (status.failed()) return status;
@@ -174,6 +178,7 @@ Status openCursor(Runtime& rt, IfxStatement* handle, const IfxDescriptor* parame
   cursor->running = std::move(running);
   cursor->open = true;
   cursor->finished = false;
+  cursor->fetched = 0;
   if (statement.columns.empty()) {  // nothing to fetch: it runs now
     status = runToEnd(*database, statement, cursor->running->get());
     cursor->finished = true;
@@ -188,15 +193,25 @@ Status fetch(Runtime& rt, IfxStatement* handle, IfxDescriptor* columns) {
   Database* database = nullptr;
   Status status = connectionOf(rt, *cursor->statement, database);
   if (status.failed()) return status;
-  if (cursor->finished || !cursor->running) return Status::error(code::kNoMoreRows);
+  if (cursor->finished || !cursor->running) {
+    Status end = Status::error(code::kNoMoreRows);
+    end.rowsProcessed = cursor->fetched;
+    return end;
+  }
   sqlite3_stmt* sqlite = cursor->running->get();
   const int rc = sqlite3_step(sqlite);
+  // Rows processed is the count of rows fetched so far, as Informix counts.
   if (rc == SQLITE_DONE) {
     cursor->finished = true;
-    return Status::error(code::kNoMoreRows);
+    Status end = Status::error(code::kNoMoreRows);
+    end.rowsProcessed = cursor->fetched;
+    return end;
   }
   if (rc != SQLITE_ROW) return statusFromSqlite(database->handle(), rc);
-  if (columns == nullptr) return Status::ok();
+  ++cursor->fetched;
+  Status row;
+  row.rowsProcessed = cursor->fetched;
+  if (columns == nullptr) return row;
   const std::vector<ResultColumn>& described = cursor->statement->columns;
   const int available = sqlite3_column_count(sqlite);
   int count = columns->count < static_cast<int>(described.size()) ? columns->count : static_cast<int>(described.size());
@@ -211,7 +226,8 @@ Status fetch(Runtime& rt, IfxStatement* handle, IfxDescriptor* columns) {
       return Status::error(written, 0, described[static_cast<size_t>(i)].name);
     }
   }
-  return Status::error(outcome);
+  row.code = outcome;
+  return row;
 }
 
 void closeCursor(Cursor& cursor) {

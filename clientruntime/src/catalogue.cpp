@@ -21,12 +21,18 @@ constexpr const char* kOwner = "informix";
 constexpr int kFirstUserTable = 100;
 constexpr int kFirstRoutine = 176;
 constexpr int kIndexParts = 16;
+constexpr size_t kViewTextWidth = 64;        // sysviews.viewtext
+constexpr size_t kProcedureTextWidth = 256;  // sysprocbody.data
 
 // The catalogue's own tables, with their numbers and Informix column layouts.
 struct CatalogueTable {
   int tabid;
   const char* name;
   const char* columns;
+  // Whether systables and syscolumns list it. The text tables are not
+  // listed yet: hosts' listings of the catalogue's own tables (the driver's
+  // tests among them) know the nine tables above.
+  bool listed = true;
 };
 
 constexpr CatalogueTable kTables[] = {
@@ -49,6 +55,8 @@ constexpr CatalogueTable kTables[] = {
     {20, "sysroleauth", "rolename CHAR(32), grantee CHAR(32)"},
     {21, "sysxtdtypes", "extended_id INTEGER, name VARCHAR(128), owner CHAR(32)"},
     {22, "sysdatabases", "name VARCHAR(128), owner CHAR(32)"},
+    {23, "sysviews", "tabid INTEGER, seqno SMALLINT, viewtext CHAR(64)", false},
+    {24, "sysprocbody", "procid INTEGER, datakey CHAR(1), seqno INTEGER, data CHAR(256)", false},
 };
 
 // What the catalogue was built from; a build is current while all match.
@@ -195,7 +203,16 @@ struct UserTable {
   std::string name;
   std::string kind;  // "T" or "V"
   int tabid = 0;
+  std::string sql;   // a view's CREATE VIEW text
 };
+
+// Pieces of a text as the catalogue keeps long texts: rows of `width`
+// characters, numbered from 0.
+std::vector<std::string> piecesOf(const std::string& text, size_t width) {
+  std::vector<std::string> pieces;
+  for (size_t at = 0; at < text.size(); at += width) pieces.push_back(text.substr(at, width));
+  return pieces;
+}
 
 class Builder {
  public:
@@ -210,7 +227,7 @@ class Builder {
       if (!status.failed() && table.kind == "T") status = indexes(table);
     }
     for (const CatalogueTable& table : kTables) {
-      if (!status.failed()) status = columns(table.name, table.tabid, "informix");
+      if (!status.failed() && table.listed) status = columns(table.name, table.tabid, "informix");
     }
     if (!status.failed()) status = synonyms();
     if (!status.failed()) status = procedures();
@@ -234,6 +251,7 @@ class Builder {
 
   Status catalogueTables() {
     for (const CatalogueTable& table : kTables) {
+      if (!table.listed) continue;
       Status status = insert("systables", literal(table.name) + ", " + literal(kOwner) + ", " +
                                               std::to_string(table.tabid) + ", 'T', 0");
       if (status.failed()) return status;
@@ -244,18 +262,25 @@ class Builder {
   Status userTables() {
     int next = kFirstUserTable;
     Status status = forEachRow(db_,
-                               "SELECT name, type FROM main.sqlite_master WHERE type IN ('table', 'view') AND "
+                               "SELECT name, type, sql FROM main.sqlite_master WHERE type IN ('table', 'view') AND "
                                "name NOT LIKE 'sqlite\\_%' ESCAPE '\\' AND name NOT LIKE 'ifxrt\\_%' ESCAPE '\\' "
                                "ORDER BY rowid",
                                [&](sqlite3_stmt* row) {
                                  tables_.push_back({columnText(row, 0),
-                                                    columnText(row, 1) == "view" ? "V" : "T", next++});
+                                                    columnText(row, 1) == "view" ? "V" : "T", next++,
+                                                    columnText(row, 2)});
                                });
     if (status.failed()) return status;
     for (const UserTable& table : tables_) {
       status = insert("systables", literal(table.name) + ", " + literal(kOwner) + ", " +
                                        std::to_string(table.tabid) + ", " + literal(table.kind) + ", 0");
       if (status.failed()) return status;
+      if (table.kind != "V") continue;
+      int seqno = 0;
+      for (const std::string& piece : piecesOf(table.sql, kViewTextWidth)) {
+        status = insert("sysviews", std::to_string(table.tabid) + ", " + std::to_string(seqno++) + ", " + literal(piece));
+        if (status.failed()) return status;
+      }
     }
     nextTabid_ = next;
     return Status::ok();
@@ -373,18 +398,32 @@ class Builder {
       std::string name;
       std::vector<std::string> parameters;
       std::vector<std::string> returns;
+      std::string text;  // the routine as Informix would list it
     };
     std::vector<Routine> routines;
-    Status status = forEachRow(db_, "SELECT name, parameters, returns FROM main.ifxrt_procedures ORDER BY rowid",
+    Status status = forEachRow(db_, "SELECT name, parameters, returns, body FROM main.ifxrt_procedures ORDER BY rowid",
                                [&](sqlite3_stmt* row) {
+                                 const std::string returns = columnText(row, 2);
+                                 const char* kind = returns.empty() ? "PROCEDURE" : "FUNCTION";
+                                 std::string text = std::string("CREATE ") + kind + " " + columnText(row, 0) + " (" +
+                                                    columnText(row, 1) + ")";
+                                 if (!returns.empty()) text += " RETURNING " + returns;
+                                 text += "\n  " + columnText(row, 3) + ";\nEND " + kind + ";";
                                  routines.push_back({columnText(row, 0), splitList(columnText(row, 1)),
-                                                     splitList(columnText(row, 2))});
+                                                     splitList(returns), text});
                                });
     int procid = kFirstRoutine;
     for (const Routine& routine : routines) {
       if (status.failed()) break;
       std::vector<std::string> parameterTypes;
       for (const std::string& parameter : routine.parameters) parameterTypes.push_back(parameterType(parameter));
+      int seqno = 0;
+      for (const std::string& piece : piecesOf(routine.text, kProcedureTextWidth)) {
+        if (!status.failed()) {
+          status = insert("sysprocbody", std::to_string(procid) + ", 'T', " + std::to_string(seqno++) + ", " + literal(piece));
+        }
+      }
+      if (status.failed()) break;
       status = insert("sysprocedures", literal(routine.name) + ", " + literal(kOwner) + ", " +
                                            std::to_string(procid++) + ", " +
                                            literal(routine.returns.empty() ? "t" : "f") + ", " +
@@ -427,7 +466,7 @@ std::string registryText(sqlite3* db) {
   const struct {
     const char* table;
     const char* row;
-  } kRegistries[] = {{"ifxrt_procedures", "name || '|' || parameters || '|' || returns"},
+  } kRegistries[] = {{"ifxrt_procedures", "name || '|' || parameters || '|' || returns || '|' || body"},
                      {"ifxrt_users", "name"},
                      {"ifxrt_synonyms", "name || '|' || tabname"}};
   for (const auto& registry : kRegistries) {

@@ -4,7 +4,7 @@
 // Every connection has an in-memory schema named "informix" holding the
 // catalogue tables the driver reads (informix.systables, syscolumns,
 // sysindexes, sysconstraints, sysprocedures, sysdatabases, sysusers,
-// sysroleauth, sysxtdtypes) and the SQL functions ifx_ret_types and
+// sysroleauth, sysxtdtypes, sysviews, sysprocbody) and the SQL functions ifx_ret_types and
 // ifx_param_types. The tables are rebuilt from the database's schema, its
 // registered procedures (ifxrt_procedures), users (ifxrt_users) and synonyms
 // (ifxrt_synonyms) before a statement that names "informix" runs, whenever
@@ -33,6 +33,13 @@
 //   sysusers       username, usertype: the users of ifxrt_users
 //   sysroleauth    rolename, grantee: empty (the stand-in has no roles)
 //   sysxtdtypes    extended_id, name, owner: the built-in extended types
+//   sysviews       tabid, seqno (from 0), viewtext: a view's CREATE VIEW
+//                  text in pieces of 64 characters
+//   sysprocbody    procid, datakey ('T'), seqno (from 0), data: a routine's
+//                  text ("CREATE PROCEDURE name (parameters) [RETURNING
+//                  types] body; END PROCEDURE;", FUNCTION for a function)
+//                  in pieces of 256 characters
+//   (sysviews and sysprocbody are not listed in systables and syscolumns)
 // Owners are "informix". ifx_ret_types(procid) and ifx_param_types(procid)
 // give a routine's return and parameter types as lower-case Informix type
 // names separated by commas ("integer,date"), "" when it has none, NULL for

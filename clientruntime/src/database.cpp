@@ -48,6 +48,14 @@ bool tableExists(sqlite3* db, const char* table, Status& status) {
   return rc == SQLITE_ROW;
 }
 
+}  // namespace
+
+void useWriteAheadLog(sqlite3* db) {
+  // A file another program holds locked keeps its journal; that is no fault.
+  sqlite3_exec(db, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
+  sqlite3_exec(db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
+}
+
 Status readLogging(sqlite3* db, Logging& logging) {
   logging = Logging::Buffered;
   Status status;
@@ -65,6 +73,8 @@ Status readLogging(sqlite3* db, Logging& logging) {
   }
   return Status::ok();
 }
+
+namespace {
 
 // Rejects a text holding more than one statement: only comments and blanks
 // may follow the first.
@@ -114,9 +124,11 @@ Status Database::open(const std::string& path, std::unique_ptr<Database>& opened
     return Status::error(code::kDatabaseNotFound, code::kIsamNoRecord);
   }
   sqlite3_exec(handle, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
+  useWriteAheadLog(handle);
   Logging logging = Logging::Buffered;
   Status status = readLogging(handle, logging);
   if (!status.failed()) status = attachCatalogue(handle);
+  if (!status.failed()) status = registerValueFunctions(handle);
   if (status.failed()) {
     sqlite3_close(handle);
     // A file that is not a database is not found as a database either.
@@ -137,6 +149,18 @@ Database::~Database() {
 void Database::setLockWait(int seconds) {
   constexpr int kMaxSeconds = INT_MAX / 1000;
   sqlite3_busy_timeout(handle_, seconds < 0 || seconds > kMaxSeconds ? INT_MAX : seconds * 1000);
+}
+
+Status Database::guardValues() {
+  // Inside a transaction that has not read yet, looking at the schema would
+  // open a read transaction, and SQLite never waits for a lock to turn a
+  // read transaction into a write one (SET LOCK MODE TO WAIT would be lost).
+  // The triggers made by the last statement serve; a table created by this
+  // transaction is seen by its next statement, which runs after a write.
+  if (inTransaction() && sqlite3_txn_state(handle_, "main") == SQLITE_TXN_NONE && guarded_.main != -1) {
+    return Status::ok();
+  }
+  return refreshValueGuards(handle_, logging_ == Logging::Ansi ? LongText::Refuse : LongText::Cut, guarded_);
 }
 
 bool Database::inTransaction() const { return sqlite3_get_autocommit(handle_) == 0; }
@@ -163,6 +187,8 @@ Status Database::execute(std::string_view sql) {
   if (sql.size() > INT_MAX) return Status::error(code::kSyntaxError);
   Status catalogue = prepareCatalogue(handle_, sql);
   if (catalogue.failed()) return catalogue;
+  Status guarded = guardValues();
+  if (guarded.failed()) return guarded;
   SqliteStatement statement;
   const char* tail = nullptr;
   int rc = statement.prepare(handle_, sql, &tail);
@@ -171,9 +197,11 @@ Status Database::execute(std::string_view sql) {
   const std::string rest(tail, sql.data() + sql.size());
   Status status = checkSingleStatement(handle_, rest.c_str());
   if (status.failed()) return status;
-  while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
-  }
+  int32_t rows = 0;
+  while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) ++rows;
   if (rc != SQLITE_DONE) return statusFromSqlite(handle_, rc);
+  // A SELECT reports the rows it processed, a change the rows it changed.
+  if (sqlite3_column_count(statement.get()) > 0) status.rowsProcessed = rows;
   if (changesRows(sql)) status.rowsProcessed = sqlite3_changes(handle_);
   return status;
 }

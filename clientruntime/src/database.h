@@ -7,6 +7,7 @@
 
 #include "login.h"
 #include "status.h"
+#include "value_guards.h"
 
 struct sqlite3;
 
@@ -25,6 +26,15 @@ inline constexpr const char* kUsersTable = "ifxrt_users";
 // (case does not matter; false for an unknown text).
 const char* loggingName(Logging logging);
 bool loggingFromName(std::string_view name, Logging& logging);
+
+// Puts the database open on `db` in SQLite's write-ahead-log mode, so that
+// readers never hold up another connection's commit and a writer never
+// stops readers, as Informix's committed read behaves; writers still take
+// turns, the second one meeting the first one's lock (-244/-107).
+void useWriteAheadLog(sqlite3* db);
+
+// The logging kind recorded in the database open on `db`.
+Status readLogging(sqlite3* db, Logging& logging);
 
 // Owns its SQLite connection; closing it rolls back an open transaction.
 class Database {
@@ -46,6 +56,10 @@ class Database {
   // syntax error. Rows processed is set for INSERT, UPDATE and DELETE.
   Status execute(std::string_view sql);
 
+  // Brings the connection's value triggers up to date with the schema (see
+  // value_guards.h); run before any statement that may write rows.
+  Status guardValues();
+
   // True while an SQLite transaction is open on this connection.
   bool inTransaction() const;
 
@@ -65,6 +79,7 @@ class Database {
 
   sqlite3* handle_;
   Logging logging_;
+  SchemaVersions guarded_;
 };
 
 }  // namespace ifxrt

@@ -100,6 +100,25 @@ ExactNumber roundExact(const ExactNumber& number, int scale) {
   return n;
 }
 
+ExactNumber truncateExact(const ExactNumber& number) {
+  if (number.exponent >= 0) return number;
+  const size_t drop = static_cast<size_t>(-number.exponent);
+  if (drop >= number.digits.size()) return ExactNumber{};
+  ExactNumber n = number;
+  n.digits.erase(n.digits.size() - drop);
+  n.exponent = 0;
+  const bool negative = n.negative;
+  normalise(n);
+  n.negative = negative && !n.isZero();
+  return n;
+}
+
+ExactNumber roundSignificant(const ExactNumber& number, int digits) {
+  const int excess = significantDigits(number) - digits;
+  if (excess <= 0) return number;
+  return roundExact(number, -(number.exponent + excess));
+}
+
 std::string formatExact(const ExactNumber& number, int right) {
   const ExactNumber n = right >= 0 ? roundExact(number, right) : number;
   const int fraction = right >= 0 ? right : (n.exponent < 0 ? -n.exponent : 0);

@@ -31,6 +31,12 @@ bool parseExactNumber(std::string_view text, ExactNumber& number);
 // The number rounded to `scale` fraction digits, halves away from zero.
 ExactNumber roundExact(const ExactNumber& number, int scale);
 
+// The number without its fraction (toward zero).
+ExactNumber truncateExact(const ExactNumber& number);
+
+// The number rounded to `digits` significant digits, halves away from zero.
+ExactNumber roundSignificant(const ExactNumber& number, int digits);
+
 // "-" when negative, the integer digits ("0" when none), and the fraction:
 // exactly `right` digits (rounded) when right >= 0, else all it has.
 std::string formatExact(const ExactNumber& number, int right);

@@ -72,6 +72,7 @@ class Cursor : public IfxStatement {
   std::unique_ptr<SqliteStatement> running;  // while open
   bool open = false;
   bool finished = false;         // the last row was passed
+  int32_t fetched = 0;           // rows fetched since it was opened
 };
 
 // Statements and cursors by name. Owns them; a handle stays valid until it

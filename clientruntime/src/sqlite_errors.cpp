@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "status_codes.h"
+#include "value_guards.h"
 
 namespace ifxrt {
 namespace {
@@ -74,6 +75,9 @@ Status statusFromSqlite(sqlite3* db, int rc) {
       return constraintStatus(extended, message);
     default:
       break;
+  }
+  if (Refusal refusal; refusalOfMessage(message, refusal)) {
+    return Status::error(refusal.code, 0, refusal.argument);
   }
   if (afterPrefix(message, "no such table: ", name)) return Status::error(code::kTableNotInDatabase, 0, name);
   if (afterPrefix(message, "no such column: ", name)) return Status::error(code::kColumnNotFound, 0, name);

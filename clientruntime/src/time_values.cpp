@@ -1,5 +1,6 @@
 #include "time_values.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -376,11 +377,17 @@ int32_t extendFields(const TimeFields& in, int16_t from, int16_t to, TimeFields&
   const Qualifier source(from);
   const Qualifier target(to);
   if (!source.validDatetime() || !target.validDatetime()) return kBadQualifier;
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  const int64_t current[kFieldCount] = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                                        local.tm_min,         local.tm_sec,     0};
+  // The clock is read only when a field above the source's comes from it
+  // (a fetch of many rows extends every value).
+  int64_t current[kFieldCount] = {0, 0, 0, 0, 0, 0, 0};
+  if (target.firstField() < source.firstField()) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    const int64_t fields[kFieldCount] = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                                         local.tm_min,         local.tm_sec,     0};
+    std::copy(fields, fields + kFieldCount, current);
+  }
   out = TimeFields{};
   for (int field = target.firstField(); field <= target.lastField(); ++field) {
     if (field >= source.firstField() && field <= source.lastField()) {

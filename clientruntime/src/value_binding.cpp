@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "column_values.h"
 #include "exact_number.h"
 #include "lob_store.h"
 #include "status_codes.h"
@@ -20,6 +21,8 @@ namespace {
 constexpr int kMaxExactIntegerDigits = 18;  // always within int64
 constexpr int kMaxExactDoubleDigits = 15;   // a double gives these back unchanged
 constexpr int32_t kMaxIndicator = 32767;
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
 int lowType(int type) { return type & 0xFF; }
 
@@ -75,6 +78,14 @@ int32_t valueExact(sqlite3_stmt* statement, int index, ExactNumber& number) {
   }
 }
 
+bool isPlainDate(std::string_view text) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
+  for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9}) {
+    if (text[i] < '0' || text[i] > '9') return false;
+  }
+  return true;
+}
+
 int32_t valueDayCount(sqlite3_stmt* statement, int index, int32_t& dayCount) {
   int year = 0;
   int month = 0;
@@ -85,7 +96,16 @@ int32_t valueDayCount(sqlite3_stmt* statement, int index, int32_t& dayCount) {
     dayCount = static_cast<int32_t>(stored);
     return dayCountToDate(dayCount, year, month, day);
   }
-  const std::string text(valueBytes(statement, index));
+  const std::string_view stored = valueBytes(statement, index);
+  if (isPlainDate(stored)) {  // "yyyy-mm-dd", as a DATE column stores it
+    auto number = [&](size_t at, size_t width) {
+      int value = 0;
+      for (size_t i = at; i < at + width; ++i) value = value * 10 + (stored[i] - '0');
+      return value;
+    };
+    return dateToDayCount(number(0, 4), number(5, 2), number(8, 2), dayCount);
+  }
+  const std::string text(stored);
   TimeFields fields;
   int16_t qualifier = 0;
   if (parseStoredDatetime(text, IFX_QUALIFIER(8, IFX_TU_YEAR, IFX_TU_DAY), fields, qualifier) == 0 &&
@@ -171,6 +191,10 @@ int32_t valueText(sqlite3_stmt* statement, int index, const ColumnType& column, 
     text = shortestDoubleText(sqlite3_column_double(statement, index));
     return 0;
   }
+  if (source == IFX_TYPE_BOOLEAN && storage == SQLITE_INTEGER) {
+    text = sqlite3_column_int64(statement, index) != 0 ? "t" : "f";  // Informix's boolean literals
+    return 0;
+  }
   text = valueBytes(statement, index);
   return 0;
 }
@@ -183,6 +207,21 @@ int32_t fetchText(sqlite3_stmt* statement, int index, const ResultColumn& column
     return 0;
   }
   std::string text;
+  const int source = lowType(column.type.type);
+  if (isCharacterType(source) || source == IFX_TYPE_LVARCHAR) {
+    // A text column's text is copied straight from SQLite's storage.
+    const std::string_view stored = sqlite3_column_type(statement, index) == SQLITE_TEXT
+                                        ? std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(statement, index)),
+                                                           static_cast<size_t>(sqlite3_column_bytes(statement, index)))
+                                        : std::string_view();
+    if (!stored.empty() && !(isFixedCharType(place) && isFixedCharType(source)) &&
+        stored.size() < static_cast<size_t>(entry.length)) {
+      std::memcpy(entry.data, stored.data(), stored.size());
+      entry.data[stored.size()] = '\0';
+      setIndicator(entry, 0);
+      return 0;
+    }
+  }
   const int32_t rc = valueText(statement, index, column.type, text);
   if (rc != 0) return rc;
   // A fixed-length column keeps its blanks up to its width, as Informix
@@ -239,6 +278,8 @@ int32_t fetchFloat(sqlite3_stmt* statement, int index, IfxDescriptorEntry& entry
   const int storage = sqlite3_column_type(statement, index);
   if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT) {
     value = sqlite3_column_double(statement, index);
+  } else if (valueBytes(statement, index) == "-0") {
+    value = -0.0;  // how a FLOAT column keeps the sign of a negative zero
   } else {
     ExactNumber number;
     const int32_t rc = valueExact(statement, index, number);
@@ -254,11 +295,38 @@ int32_t fetchFloat(sqlite3_stmt* statement, int index, IfxDescriptorEntry& entry
   return 0;
 }
 
+// A double stored for a column of fixed scale holds at most 15 significant
+// digits (what the column stored): scaled to a whole number below 10^15 it
+// rounds back to those digits exactly, without a text of the double.
+bool scaledDouble(double value, int scale, ExactNumber& number) {
+  constexpr double kLimit = 1e15;
+  if (scale < 0 || scale > 15 || !std::isfinite(value)) return false;
+  const double scaled = value * kPowersOfTen[scale];
+  if (!(std::fabs(scaled) < kLimit)) return false;
+  const long long whole = std::llround(scaled);
+  number = ExactNumber{};
+  if (whole == 0) return true;
+  number.negative = whole < 0;
+  std::string digits = std::to_string(whole < 0 ? -whole : whole);
+  int exponent = -scale;
+  while (digits.size() > 1 && digits.back() == '0') {
+    digits.pop_back();
+    ++exponent;
+  }
+  number.digits = std::move(digits);
+  number.exponent = exponent;
+  return true;
+}
+
 int32_t fetchDecimal(sqlite3_stmt* statement, int index, const ResultColumn& column, IfxDescriptorEntry& entry) {
   ExactNumber number;
-  int32_t rc = valueExact(statement, index, number);
-  if (rc != 0) return rc;
   const int scale = fixedScale(column.type);
+  int32_t rc = 0;
+  if (sqlite3_column_type(statement, index) != SQLITE_FLOAT ||
+      !scaledDouble(sqlite3_column_double(statement, index), scale, number)) {
+    rc = valueExact(statement, index, number);
+  }
+  if (rc != 0) return rc;
   if (scale >= 0) number = roundExact(number, scale);
   IfxDecimal value;
   rc = exactToDecimal(number, value);
@@ -351,6 +419,15 @@ int bindText(sqlite3_stmt* statement, int index, const std::string& text) {
   return sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
+// SQLite would keep NaN as NULL: a value that is no number goes as its name,
+// which every numeric column refuses (-1213) when it is written.
+int bindDouble(sqlite3_stmt* statement, int index, double value) {
+  // -0.0 goes as its text in a blob, which no column affinity turns into 0.
+  if (value == 0 && std::signbit(value)) return sqlite3_bind_blob(statement, index, "-0", 2, SQLITE_STATIC);
+  if (std::isfinite(value)) return sqlite3_bind_double(statement, index, value);
+  return bindText(statement, index, doubleName(value));
+}
+
 int32_t toCode(int rc) { return rc == SQLITE_OK ? 0 : (rc == SQLITE_NOMEM ? code::kOutOfMemory : code::kHostVariableCount); }
 
 }  // namespace
@@ -371,8 +448,8 @@ int32_t bindParameter(sqlite3_stmt* statement, int index, const IfxDescriptorEnt
     case IFX_TYPE_SMALLINT: return toCode(sqlite3_bind_int(statement, index, readPlace<int16_t>(entry.data)));
     case IFX_TYPE_INTEGER:
     case IFX_TYPE_SERIAL: return toCode(sqlite3_bind_int(statement, index, readPlace<int32_t>(entry.data)));
-    case IFX_TYPE_FLOAT: return toCode(sqlite3_bind_double(statement, index, readPlace<double>(entry.data)));
-    case IFX_TYPE_SMALLFLOAT: return toCode(sqlite3_bind_double(statement, index, readPlace<float>(entry.data)));
+    case IFX_TYPE_FLOAT: return toCode(bindDouble(statement, index, readPlace<double>(entry.data)));
+    case IFX_TYPE_SMALLFLOAT: return toCode(bindDouble(statement, index, readPlace<float>(entry.data)));
     case IFX_TYPE_DECIMAL:
     case IFX_TYPE_MONEY: {
       const auto value = readPlace<IfxDecimal>(entry.data);

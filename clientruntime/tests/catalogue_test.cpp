@@ -101,6 +101,23 @@ TEST_F(CatalogueTest, ProceduresAndTheirTypeLists) {
   EXPECT_EQ(selectText("select ifx_param_types(999)"), "NULL");
 }
 
+// The texts a host prints a schema from: a view's text in pieces of 64
+// characters, a routine's in pieces of 256, joined again by their numbers.
+TEST_F(CatalogueTest, ViewAndRoutineTexts) {
+  EXPECT_EQ(selectText("select group_concat(viewtext, '') from (select viewtext from informix.sysviews "
+                       "where tabid = 102 order by seqno)"),
+            "CREATE VIEW caros AS SELECT codigo, preco FROM itens WHERE preco > 100");
+  EXPECT_EQ(selectText("select count(*) from informix.sysviews where tabid = 102"), "2");
+  EXPECT_EQ(selectText("select group_concat(data, '') from (select data from informix.sysprocbody "
+                       "where procid = 177 and datakey = 'T' order by seqno)"),
+            "CREATE FUNCTION total () RETURNING DECIMAL(16,2), INTEGER\n"
+            "  SELECT sum(saldo), count(*) FROM clientes;\nEND FUNCTION;");
+  ASSERT_EQ(ifxrtAddProcedure(path_.c_str(), "total", "", "INTEGER", "SELECT count(*) FROM clientes"), 0);
+  EXPECT_EQ(selectText("select data from informix.sysprocbody where procid = 177 and seqno = 0"),
+            "CREATE FUNCTION total () RETURNING INTEGER\n  SELECT count(*) FROM clientes;\nEND FUNCTION;")
+      << "a changed body is seen at once";
+}
+
 TEST_F(CatalogueTest, FollowsTheSchemaAfterDdlAndRollback) {
   EXPECT_EQ(execute("CREATE TABLE nova (a SMALLINT NOT NULL, b NCHAR(5))"), 0);
   EXPECT_EQ(rows("tabname || ':' || tabid", "from informix.systables where tabid >= 100 order by tabid"),

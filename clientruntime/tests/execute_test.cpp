@@ -60,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{nullptr, "SET ISOLATION TO DIRTY READ NOW", -201, 0, ""},
         ErrorCase{nullptr, "SET LOCK MODE TO WAIT FOREVER", -201, 0, ""}));
 
-TEST_F(ExecuteTest, RowsProcessedCountsChangedRowsOnly) {
+TEST_F(ExecuteTest, RowsProcessedCountsChangedOrSelectedRows) {
   struct {
     const char* sql;
     int32_t rows;
@@ -70,7 +70,7 @@ TEST_F(ExecuteTest, RowsProcessedCountsChangedRowsOnly) {
       {"INSERT INTO items (name) SELECT name || '3' FROM items", 2},
       {"UPDATE items SET name = name || '!' WHERE name LIKE 'a%2%'", 2},
       {"  update items SET name = 'x' WHERE id = 12345", 0},
-      {"SELECT * FROM items", 0},
+      {"SELECT * FROM items", 4},  // a SELECT reports the rows it processed
       {"CREATE TABLE other (a INT)", 0},
       {"DELETE FROM items WHERE name <> 'a'", 3},
       {"INSERT INTO items (name) VALUES ('b')", 1},

@@ -205,7 +205,8 @@ TEST_F(ProcedureTest, AProcedureWithParametersChangesRows) {
   total.bind(0, IFX_TYPE_FLOAT, sum);
   ASSERT_EQ(openCursor("sum", "c"), 0);
   ASSERT_EQ(fetch("c", total.get()), 0);
-  EXPECT_NEAR(sum, 2.5 + 44 + 991.089, 1e-9);
+  // 900.99 * 1.1 is stored in the DECIMAL(16,2) column rounded to 991.09.
+  EXPECT_NEAR(sum, 2.5 + 44 + 991.09, 1e-9);
 }
 
 TEST_F(ProcedureTest, AFunctionReturnsRowsThroughACursor) {

@@ -9,7 +9,7 @@
 #include <map>
 #include <system_error>
 
-#include "ifxrt/testing.h"
+#include "ifxrt/admin.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"quovex-mkdb: makes a new, empty stand-in database file for the Informix driver.", "quovex-mkdb"};
