@@ -30,10 +30,10 @@ class CustomerSource : public reportengine::DataSource {
 
  private:
   static reportengine::FieldValue valueOf(const Customer& c, std::string_view field) {
-    if (field == "NAME") return {false, c.name};
-    if (field == "CITY") return {false, c.city};
-    if (field == "STATE") return {false, c.state};
-    if (field == "BALANCE") return {false, std::to_string(c.balance), c.balance};
+    if (field == "NAME") return reportengine::textValue(c.name);
+    if (field == "CITY") return reportengine::textValue(c.city);
+    if (field == "STATE") return reportengine::textValue(c.state);
+    if (field == "BALANCE") return reportengine::numberValue(c.balance, std::to_string(c.balance));
     throw std::out_of_range("Campo desconhecido: " + std::string(field));
   }
   std::vector<Customer> rows_;

@@ -60,7 +60,9 @@ TEST(CustomerList, RowsFromItsOwnSourceGroupedWithAPageFooterAndThePageCount) {
     ASSERT_EQ(page.bands.back().name, "Rodape");
     EXPECT_DOUBLE_EQ(page.bands.back().top, footerTop);
     for (const PlacedBand& band : page.bands) {
-      if (band.name != "Rodape") EXPECT_LE(band.top + band.height, footerTop + 1e-9) << band.name << " " << p + 1;
+      if (band.name != "Rodape") {
+        EXPECT_LE(band.top + band.height, footerTop + 1e-9) << band.name << " " << p + 1;
+      }
       lines += band.name == "Cliente";
     }
     for (const std::string& state : textsOf(page, "UF")) states.push_back(state);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "formats/formats.h"
@@ -141,6 +142,19 @@ struct FieldValue {
   std::optional<double> number;                 // when the value is a number
   std::optional<formats::DateTime> dateTime;    // when it is a date and time
 };
+
+// A non-null text value, and a non-null number shown as `text`.
+inline FieldValue textValue(std::string text) {
+  FieldValue value;
+  value.null = false;
+  value.text = std::move(text);
+  return value;
+}
+inline FieldValue numberValue(double number, std::string text) {
+  FieldValue value = textValue(std::move(text));
+  value.number = number;
+  return value;
+}
 
 class DataSource {
  public:
