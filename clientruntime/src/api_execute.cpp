@@ -42,6 +42,11 @@ Status runText(Database& database, std::string_view sql) {
     status = database.guardValues();
     return status.failed() ? status : runProcedureCall(database, sql);
   }
+  if (isRoutineDefinition(sql)) {
+    std::string registration;
+    status = routineDefinitionText(database.handle(), sql, registration);
+    return status.failed() ? status : database.execute(registration);
+  }
   // Informix type phrases in DDL become names SQLite takes.
   status = database.execute(rewriteInformixStatement(sql));
   if (!status.failed()) numberSerialColumns(database.handle(), sql);

@@ -82,7 +82,13 @@ Status prepareSql(Database& database, const std::string& sql, PreparedStatement&
   if (Status guarded = database.guardValues(); guarded.failed()) return guarded;
   if (isProcedureCall(sql)) return prepareProcedureCall(database.handle(), sql, statement);
   if (Status catalogue = prepareCatalogue(database.handle(), sql); catalogue.failed()) return catalogue;
-  statement.sqliteText = rewriteInformixStatement(sql);
+  if (isRoutineDefinition(sql)) {
+    if (Status status = routineDefinitionText(database.handle(), sql, statement.sqliteText); status.failed()) {
+      return status;
+    }
+  } else {
+    statement.sqliteText = rewriteInformixStatement(sql);
+  }
   const char* tail = nullptr;
   const int rc = statement.sqlite.prepare(database.handle(), statement.sqliteText, &tail);
   if (rc != SQLITE_OK) return statusFromSqlite(database.handle(), rc);

@@ -40,6 +40,7 @@ constexpr MessageTemplate kTemplates[] = {
     {code::kStatementNotAvailable, "The cursor or statement is not available. (%s)"},
     {code::kCursorAlreadyOpen, "Prepare statement failed or was not executed, or the cursor is already open."},
     {code::kValueTruncated, "Value truncated: the host variable is too small for the value."},
+    {code::kRoutineExists, "Function/procedure (%s) already exists in the database."},
     {code::kRoutineNotResolved, "Routine (%s) can not be resolved."},
     {code::kDecimalOverflow, "A decimal or money value exceeds the maximum precision."},
     {code::kDivideByZero, "An attempt was made to divide by zero."},

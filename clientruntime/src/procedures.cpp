@@ -71,6 +71,132 @@ Status badRegistration(const std::string& name, const std::string& what) {
   return Status::error(code::kRuntimeError, 0, "(procedure " + name + ": " + what + ") ");
 }
 
+// Removes `word` (any case, a whole word) from the end of `text`.
+bool dropLastWord(std::string_view& text, std::string_view word) {
+  text = trim(text);
+  if (text.size() < word.size() || !sameWord(text.substr(text.size() - word.size()), word)) return false;
+  const size_t start = text.size() - word.size();
+  if (start > 0 && (std::isalnum(static_cast<unsigned char>(text[start - 1])) || text[start - 1] == '_')) return false;
+  text.remove_suffix(word.size());
+  return true;
+}
+
+// Position just past the ")" that closes the "(" at `open`; npos if none.
+size_t pastClosingParenthesis(std::string_view text, size_t open) {
+  int depth = 0;
+  for (size_t i = open; i < text.size(); ++i) {
+    if (text[i] == '(') ++depth;
+    if (text[i] == ')' && --depth == 0) return i + 1;
+  }
+  return std::string_view::npos;
+}
+
+// Where the body starts in "types body": the first word, outside
+// parentheses, that begins a statement (no type name is such a word).
+size_t bodyStart(std::string_view text) {
+  static constexpr std::string_view kStatementWords[] = {"SELECT", "INSERT", "UPDATE", "DELETE",
+                                                         "WITH",   "VALUES", "REPLACE"};
+  int depth = 0;
+  for (size_t at = 0; at < text.size();) {
+    if (std::isspace(static_cast<unsigned char>(text[at]))) {
+      ++at;
+    } else if (text[at] == '(' || text[at] == ')') {
+      depth += text[at++] == '(' ? 1 : -1;
+    } else if (const std::string_view word = nextWord(text, at); word.empty()) {
+      ++at;  // a comma or another sign
+    } else {
+      for (std::string_view statementWord : kStatementWords) {
+        if (depth == 0 && sameWord(word, statementWord)) return at - word.size();
+      }
+    }
+  }
+  return std::string_view::npos;
+}
+
+std::string sqlLiteral(std::string_view text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+  return quoted + "'";
+}
+
+std::string lowerCase(std::string_view text) {
+  std::string lowered(text);
+  for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lowered;
+}
+
+// True when the procedures table holds `name`; false when it or the table is missing.
+bool routineExists(sqlite3* db, const std::string& name) {
+  Registration ignored;
+  return !loadRegistration(db, name, ignored).failed();
+}
+
+// The body must be one statement that SQLite takes; its error otherwise.
+Status checkBody(sqlite3* db, const std::string& body) {
+  SqliteStatement prepared;
+  const char* tail = nullptr;
+  const int rc = prepared.prepare(db, body, &tail);
+  if (rc != SQLITE_OK) return statusFromSqlite(db, rc);
+  if (!prepared || !trim(tail != nullptr ? std::string_view(tail) : std::string_view()).empty()) {
+    return Status::error(code::kSyntaxError);
+  }
+  return Status::ok();
+}
+
+Status dropRoutineText(sqlite3* db, std::string_view rest, std::string& sqliteText) {
+  size_t at = 0;
+  std::string name(nextWord(rest, at));
+  if (const size_t ownerEnd = name.rfind('.'); ownerEnd != std::string::npos) name.erase(0, ownerEnd + 1);
+  const std::string_view tail = trim(rest.substr(at));  // "(types)" picks one of overloads: one per name here
+  if (name.empty() || (!tail.empty() && (tail.front() != '(' || tail.back() != ')'))) {
+    return Status::error(code::kSyntaxError);
+  }
+  if (!routineExists(db, name)) return Status::error(code::kRoutineNotResolved, 0, name);
+  sqliteText = std::string("DELETE FROM ") + kProceduresTable + " WHERE lower(name) = " + sqlLiteral(lowerCase(name));
+  return Status::ok();
+}
+
+Status createRoutineText(sqlite3* db, std::string_view kind, std::string_view rest, std::string& sqliteText) {
+  if (!dropLastWord(rest, kind) || !dropLastWord(rest, "END")) return Status::error(code::kSyntaxError);
+  size_t at = 0;
+  std::string name(nextWord(rest, at));
+  if (const size_t ownerEnd = name.rfind('.'); ownerEnd != std::string::npos) name.erase(0, ownerEnd + 1);
+  while (at < rest.size() && std::isspace(static_cast<unsigned char>(rest[at]))) ++at;
+  if (name.empty() || at >= rest.size() || rest[at] != '(') return Status::error(code::kSyntaxError);
+  const size_t parametersEnd = pastClosingParenthesis(rest, at);
+  if (parametersEnd == std::string_view::npos) return Status::error(code::kSyntaxError);
+  const std::string_view parameters = trim(rest.substr(at + 1, parametersEnd - at - 2));
+  std::string_view tail = rest.substr(parametersEnd);
+  std::string_view returns;
+  size_t word = 0;
+  const std::string_view returning = nextWord(tail, word);
+  if (sameWord(returning, "RETURNING") || sameWord(returning, "RETURNS")) {
+    tail.remove_prefix(word);
+    const size_t start = bodyStart(tail);
+    if (start == std::string_view::npos) return Status::error(code::kSyntaxError);
+    returns = trim(tail.substr(0, start));
+    tail.remove_prefix(start);
+  }
+  // A function returns values; a procedure here runs its statement only.
+  if (returns.empty() != sameWord(kind, "PROCEDURE")) return Status::error(code::kSyntaxError);
+  for (const std::string& type : splitList(returns)) {
+    if (!columnTypeOf(type)) return Status::error(code::kSyntaxError);
+  }
+  const std::string body(trim(tail));
+  if (Status status = checkBody(db, body); status.failed()) return status;
+  const std::string create = std::string("CREATE TABLE IF NOT EXISTS ") + kProceduresTable +
+                             " (name TEXT PRIMARY KEY, parameters TEXT NOT NULL, returns TEXT NOT NULL,"
+                             " body TEXT NOT NULL)";
+  if (const int rc = sqlite3_exec(db, create.c_str(), nullptr, nullptr, nullptr); rc != SQLITE_OK) {
+    return statusFromSqlite(db, rc);
+  }
+  if (routineExists(db, name)) return Status::error(code::kRoutineExists, 0, name);
+  sqliteText = std::string("INSERT INTO ") + kProceduresTable + " (name, parameters, returns, body) VALUES (" +
+               sqlLiteral(lowerCase(name)) + ", " + sqlLiteral(parameters) + ", " + sqlLiteral(returns) + ", " +
+               sqlLiteral(body) + ")";
+  return Status::ok();
+}
+
 }  // namespace
 
 bool isProcedureCall(std::string_view sql) {
@@ -78,6 +204,25 @@ bool isProcedureCall(std::string_view sql) {
   if (!sameWord(nextWord(sql, at), "EXECUTE")) return false;
   const std::string_view second = nextWord(sql, at);
   return sameWord(second, "PROCEDURE") || sameWord(second, "FUNCTION");
+}
+
+bool isRoutineDefinition(std::string_view sql) {
+  size_t at = 0;
+  const std::string_view first = nextWord(sql, at);
+  std::string_view second = nextWord(sql, at);
+  if (sameWord(first, "CREATE") && sameWord(second, "DBA")) second = nextWord(sql, at);
+  return (sameWord(first, "CREATE") || sameWord(first, "DROP")) &&
+         (sameWord(second, "PROCEDURE") || sameWord(second, "FUNCTION"));
+}
+
+Status routineDefinitionText(sqlite3* db, std::string_view sql, std::string& sqliteText) {
+  sql = trim(sql);
+  size_t at = 0;
+  const std::string_view first = nextWord(sql, at);
+  std::string_view kind = nextWord(sql, at);
+  if (sameWord(first, "DROP")) return dropRoutineText(db, sql.substr(at), sqliteText);
+  if (sameWord(kind, "DBA")) kind = nextWord(sql, at);
+  return createRoutineText(db, kind, sql.substr(at), sqliteText);
 }
 
 std::vector<std::string> splitList(std::string_view list) {

@@ -20,6 +20,17 @@ inline constexpr const char* kProceduresTable = "ifxrt_procedures";
 // True for "EXECUTE PROCEDURE ..." and "EXECUTE FUNCTION ...".
 bool isProcedureCall(std::string_view sql);
 
+// True for "CREATE [DBA] PROCEDURE|FUNCTION ..." and "DROP PROCEDURE|FUNCTION ...".
+bool isRoutineDefinition(std::string_view sql);
+
+// The SQLite statement that registers a routine in (or removes it from) the
+// procedures table, as ifxrtAddProcedure does; creates the table when the
+// database has none. CREATE takes "name (parameters) [RETURNING types] body
+// [;] END PROCEDURE|FUNCTION" with one statement as the body: -673 for a name
+// in use, -201 for a malformed text, the body's own error for a body that
+// does not prepare. DROP gives -674 for an unknown name.
+Status routineDefinitionText(sqlite3* db, std::string_view sql, std::string& sqliteText);
+
 // Splits a comma-separated list at the commas outside parentheses and
 // quotes; each part trimmed. An empty or blank text gives no parts.
 std::vector<std::string> splitList(std::string_view list);

@@ -38,6 +38,7 @@ constexpr int32_t kCursorNotOpen = -400;
 constexpr int32_t kStatementNotAvailable = -404;
 constexpr int32_t kCursorAlreadyOpen = -410;
 constexpr int32_t kValueTruncated = -451;
+constexpr int32_t kRoutineExists = -673;
 constexpr int32_t kRoutineNotResolved = -674;
 constexpr int32_t kDecimalOverflow = -1200;
 constexpr int32_t kDivideByZero = -1202;

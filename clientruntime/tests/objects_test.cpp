@@ -263,4 +263,87 @@ TEST_F(ProcedureTest, UnknownProceduresAndWrongArgumentCountsAreNotResolved) {
   EXPECT_EQ(prepare("p", "EXECUTE PROCEDURE broken ()"), -29000);
 }
 
+// Counts the rows of a one-number query; -1 when it does not run.
+int32_t countOf(const char* sql) {
+  if (prepare("count", sql) != 0) return -1;
+  DescriptorArea result(1);
+  int32_t count = -1;
+  result.bind(0, IFX_TYPE_INTEGER, count);
+  if (openCursor("count", "count_cursor") != 0 || fetch("count_cursor", result.get()) != 0) return -1;
+  clientCloseCursor(cursorNamed("count_cursor"));
+  return count;
+}
+
+TEST_F(ObjectTest, CreatedRoutinesRunShowInTheCatalogueAndDrop) {
+  // The database has no procedures table yet: the first CREATE makes it.
+  ASSERT_EQ(execute("CREATE PROCEDURE halve_prices (p_min DECIMAL(16,2))\n"
+                    "  UPDATE items SET price = price / 2 WHERE price >= :p_min;\n"
+                    "END PROCEDURE;"),
+            0)
+      << areaArgument();
+  ASSERT_EQ(prepare("c", "create dba function Cheap_Items (p_max decimal(16,2)) returning integer, varchar(40)\n"
+                         "  select id, name from items where price < :p_max order by id;\n"
+                         "end function"),
+            0)
+      << areaArgument();
+  clientExecute(statementNamed("c"), nullptr);
+  ASSERT_EQ(clientStatusCode(), 0) << areaArgument();
+
+  ASSERT_EQ(execute("EXECUTE PROCEDURE halve_prices (40)"), 0) << areaArgument();
+  EXPECT_EQ(areaInt(92), 2);
+  ASSERT_EQ(prepare("f", "EXECUTE FUNCTION cheap_items (30)"), 0) << areaArgument();
+  ASSERT_EQ(openCursor("f", "cur"), 0);
+  DescriptorArea columns(2);
+  int32_t id = 0;
+  char name[41];
+  columns.bind(0, IFX_TYPE_INTEGER, id);
+  columns.bindBytes(1, IFX_TYPE_CHAR, name, sizeof name);
+  ASSERT_EQ(fetch("cur", columns.get()), 0);
+  EXPECT_EQ(id, 1);
+  ASSERT_EQ(fetch("cur", columns.get()), 0);
+  EXPECT_EQ(id, 2);  // 40 halved
+  EXPECT_EQ(fetch("cur", columns.get()), 100);
+  clientCloseCursor(cursorNamed("cur"));
+
+  EXPECT_EQ(countOf("SELECT count(*) FROM informix.sysprocedures WHERE procname IN ('halve_prices', 'cheap_items')"),
+            2);
+  EXPECT_EQ(countOf("SELECT count(*) FROM informix.sysprocbody WHERE data LIKE 'CREATE FUNCTION cheap_items (%'"), 1);
+
+  ASSERT_EQ(execute("DROP PROCEDURE halve_prices"), 0) << areaArgument();
+  EXPECT_EQ(execute("EXECUTE PROCEDURE halve_prices (40)"), -674);
+  EXPECT_EQ(execute("DROP FUNCTION halve_prices"), -674);
+  EXPECT_EQ(countOf("SELECT count(*) FROM informix.sysprocedures WHERE procname = 'halve_prices'"), 0);
+}
+
+TEST_F(ProcedureTest, BadOrDuplicateRoutineTextsAreRefusedAndRegisterNothing) {
+  struct Case {
+    const char* sql;
+    int32_t code;
+  };
+  const Case cases[] = {
+      {"CREATE PROCEDURE Raise_Prices (p INT) UPDATE items SET price = 1; END PROCEDURE", -673},
+      {"CREATE FUNCTION items_above () RETURNING INTEGER SELECT 1; END FUNCTION;", -673},
+      {"CREATE PROCEDURE p1 (a INT) UPDATE items SET price = 1;", -201},              // no END PROCEDURE
+      {"CREATE PROCEDURE p2 (a INT) UPDATE items SET price = 1; END FUNCTION", -201},  // wrong END
+      {"CREATE PROCEDURE p3 (a INT UPDATE items SET price = 1; END PROCEDURE", -201},  // unclosed list
+      {"CREATE PROCEDURE p4 UPDATE items SET price = 1; END PROCEDURE", -201},         // no parameter list
+      {"CREATE FUNCTION f1 (a INT) SELECT 1; END FUNCTION", -201},                     // returns nothing
+      {"CREATE FUNCTION f2 () RETURNING NOSUCHTYPE SELECT 1; END FUNCTION", -201},
+      {"CREATE FUNCTION f3 () RETURNING INTEGER; END FUNCTION", -201},  // no body
+      {"CREATE PROCEDURE p5 () UPDATE items SET price = 1; DELETE FROM items; END PROCEDURE", -201},
+      {"CREATE PROCEDURE p6 () LET x = 1; END PROCEDURE", -201},
+      {"CREATE PROCEDURE p7 () UPDATE nosuch SET a = 1; END PROCEDURE", -206},
+      {"DROP PROCEDURE nothing_here", -674},
+      {"DROP PROCEDURE", -201},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(execute(c.sql), c.code) << c.sql;
+    EXPECT_EQ(prepare("bad", c.sql), c.code) << c.sql;
+  }
+  EXPECT_EQ(countOf("SELECT count(*) FROM ifxrt_procedures"), 2);
+  // The registered procedure is the one from before, unchanged.
+  ASSERT_EQ(execute("EXECUTE PROCEDURE raise_prices (100, 0)"), 0);
+  EXPECT_EQ(areaInt(92), 3);
+}
+
 }  // namespace

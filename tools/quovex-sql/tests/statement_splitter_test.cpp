@@ -74,6 +74,22 @@ TEST(QuovexSqlSplitter, RoutineBodyEndsAfterEndProcedure) {
             (std::vector<std::string>{"create table procedure_log (a int)", "select 1"}));
 }
 
+// The dump's own form: the body's ";" keeps the statement open, so the
+// prompt asks for more, and END PROCEDURE in any case closes it.
+TEST(QuovexSqlSplitter, RoutineKeepsTheStatementOpenUntilEndProcedure) {
+  StatementSplitter splitter;
+  splitter.feedLine("CREATE PROCEDURE reajusta (p DECIMAL(5,2))", 1);
+  splitter.feedLine("  UPDATE item SET v = v * (1 + :p / 100.0);", 2);
+  EXPECT_TRUE(splitter.hasPending());
+  EXPECT_TRUE(splitter.takeComplete().empty());
+  splitter.feedLine("End Procedure; select 2;", 3);
+  EXPECT_FALSE(splitter.hasPending());
+  EXPECT_EQ(texts(splitter.takeComplete()),
+            (std::vector<std::string>{
+                "CREATE PROCEDURE reajusta (p DECIMAL(5,2))\n  UPDATE item SET v = v * (1 + :p / 100.0);\nEnd Procedure",
+                "select 2"}));
+}
+
 TEST(QuovexSqlSplitter, LineNumbersAndPendingText) {
   const auto statements = split("\n-- header\nselect 1;\n\n  select\n 2; select 3;\n");
   ASSERT_EQ(statements.size(), 3u);
