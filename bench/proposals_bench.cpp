@@ -39,7 +39,7 @@
 #include "ProposalRules.h"
 #include "UNT_KLAVPropostas.h"
 #include "UNT_Mensagem1.h"
-#include "recordtable/proposal_tables.h"
+#include "ProposalTables.h"
 #include "recordtable/table.h"
 
 namespace {
@@ -97,9 +97,9 @@ const fs::path& processFile(std::int64_t items, bool lotMode) {
   if (auto found = files.find(key); found != files.end()) return found->second;
   Table table("CDS_Processo");
   std::vector<recordtable::FieldDef> defs;
-  for (const auto& f : recordtable::proposal::processoFields()) defs.push_back({std::string(f.name), f.kind, f.size});
+  for (const auto& f : proposals::processoFields()) defs.push_back({std::string(f.name), f.kind, f.size});
   table.setFieldDefs(std::move(defs));
-  table.setIndexFieldNames(recordtable::proposal::kProcessoIndexFields);
+  table.setIndexFieldNames(proposals::kProcessoIndexFields);
   table.createEmpty();
   for (std::int64_t item = 0; item < items; ++item) {
     table.append();
@@ -132,7 +132,7 @@ std::unique_ptr<TFRM_KLAVPropostas> makeWindow(const fs::path& file) {
   auto window = std::make_unique<TFRM_KLAVPropostas>();
   FRM_KLAVPropostas = window.get();
   window->ClearForm();
-  window->CMB_Finalidade->setCurrentIndex(proposals::kLicitacao);
+  window->CMB_Finalidade->setCurrentIndex(proposals::indexOfPurpose(proposals::Purpose::PL));
   window->CMB_FinalidadeClick();
   window->MSK_CodigoNacional->setText(QStringLiteral("12345678000195"));
   window->EDT_NomeFornecedor->setText(QStringLiteral("Fornecedor"));
@@ -199,7 +199,7 @@ void BM_Open(benchmark::State& state) {
     state.PauseTiming();
     {
       Table table("CDS_Processo");
-      table.setIndexFieldNames(recordtable::proposal::kProcessoIndexFields);
+      table.setIndexFieldNames(proposals::kProcessoIndexFields);
       const auto loadStart = Clock::now();
       table.loadFromFile(file);
       tableLoad += Clock::now() - loadStart;

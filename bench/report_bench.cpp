@@ -21,7 +21,7 @@
 #include <string>
 
 #include "UNT_QRP_Propostas.h"
-#include "recordtable/proposal_tables.h"
+#include "ProposalTables.h"
 #include "reportengine/Layout.h"
 #include "reportengine/Render.h"
 
@@ -61,9 +61,9 @@ TQRP_Propostas& reportOf(int items, Text kind = Text::Usual) {
   if (slot) return *slot;
   recordtable::Table processo("CDS_Processo");
   std::vector<recordtable::FieldDef> defs;
-  for (const auto& f : recordtable::proposal::processoFields()) defs.push_back({std::string(f.name), f.kind, f.size});
+  for (const auto& f : proposals::processoFields()) defs.push_back({std::string(f.name), f.kind, f.size});
   processo.setFieldDefs(defs);
-  processo.setIndexFieldNames(recordtable::proposal::kProcessoIndexFields);
+  processo.setIndexFieldNames(proposals::kProcessoIndexFields);
   processo.createEmpty();
   for (int i = 1; i <= items; ++i) {
     processo.append();

@@ -24,7 +24,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "recordtable/proposal_tables.h"
+#include "ProposalTables.h"
 #include "recordtable/table.h"
 
 #include "bench_folder.h"
@@ -93,11 +93,11 @@ void fillField(recordtable::Field& field, std::int64_t item) {
 
 void defineProcessLayout(Table& table) {
   std::vector<recordtable::FieldDef> defs;
-  for (const auto& f : recordtable::proposal::processoFields()) {
+  for (const auto& f : proposals::processoFields()) {
     defs.push_back({std::string(f.name), f.kind, f.size});
   }
   table.setFieldDefs(std::move(defs));
-  table.setIndexFieldNames(recordtable::proposal::kProcessoIndexFields);
+  table.setIndexFieldNames(proposals::kProcessoIndexFields);
 }
 
 // The process file of `items` items, written once per run.
@@ -290,7 +290,7 @@ void BM_TableFileLoad(benchmark::State& state) {
   const std::int64_t items = state.range(0);
   const fs::path& path = processFile(items);
   Table table("CDS_Processo");
-  table.setIndexFieldNames(recordtable::proposal::kProcessoIndexFields);
+  table.setIndexFieldNames(proposals::kProcessoIndexFields);
   measureLoads(state, table, path, items);
 }
 
@@ -305,7 +305,7 @@ void BM_TableFileLoadNoHugePages(benchmark::State& state) {
     return;
   }
   Table table("CDS_Processo");
-  table.setIndexFieldNames(recordtable::proposal::kProcessoIndexFields);
+  table.setIndexFieldNames(proposals::kProcessoIndexFields);
   measureLoads(state, table, path, items);
   ::prctl(PR_SET_THP_DISABLE, 0, 0, 0, 0);
 }
@@ -328,7 +328,7 @@ void BM_TableFileSave(benchmark::State& state) {
   const std::int64_t items = state.range(0);
   const fs::path& source = processFile(items);
   Table table("CDS_Processo");
-  table.setIndexFieldNames(recordtable::proposal::kProcessoIndexFields);
+  table.setIndexFieldNames(proposals::kProcessoIndexFields);
   table.loadFromFile(source);
   const fs::path target = folder().path() / ("saved_" + std::to_string(items) + ".PRO");
   RatioTimer timer(source);

@@ -1,3 +1,5 @@
+// The main window: its layout, tab order and handler wiring, clearing the
+// form, the purpose pick, the identification and "Confirmar".
 #include "UNT_KLAVPropostas.h"
 
 #include <QAbstractItemView>
@@ -19,6 +21,7 @@
 #include "GridCellDelegate.h"
 #include "GridKeys.h"
 #include "ProposalRules.h"
+#include "ProposalTables.h"
 #include "SupplierKey.h"
 #include "SystemErrorText.h"
 #include "TaxNumber.h"
@@ -28,7 +31,6 @@
 #include "controls/ErrorBox.h"
 #include "controls/WindowFocusOf.h"
 #include "recordtable/error.h"
-#include "recordtable/proposal_tables.h"
 
 TFRM_KLAVPropostas* FRM_KLAVPropostas = nullptr;
 
@@ -195,26 +197,25 @@ TFRM_KLAVPropostas::TFRM_KLAVPropostas(QWidget* parent) : QWidget(parent) {
   setFont(fontOf(QStringLiteral("MS Sans Serif"), 11));
   setBackgroundRole(QPalette::Button);
   setAutoFillBackground(true);
-  BuildClientArea();
+  buildClientArea();
 
-  recordtable::proposal::defineTable(CDS_Lote, recordtable::proposal::loteFields(),
-                                     recordtable::proposal::kLoteIndexFields);
-  CDS_Processo.setIndexFieldNames(recordtable::proposal::kProcessoIndexFields);
+  proposals::defineTable(CDS_Lote, proposals::loteFields(), proposals::kLoteIndexFields);
+  CDS_Processo.setIndexFieldNames(proposals::kProcessoIndexFields);
   OPG_Arquivo.DefaultExt = QStringLiteral("*.ZUL");
   OPG_Arquivo.FilterIndex = 0;
 
-  BuildEntidade();
-  BuildChave1();
-  BuildProcesso();
-  BuildObjetoGeral();
-  BuildGrids();
-  BuildItem();
-  BuildBotoes();
-  LayoutPanels();
-  SetTabOrder();
-  ConnectHandlers();
+  buildEntidade();
+  buildChave1();
+  buildProcesso();
+  buildObjetoGeral();
+  buildGrids();
+  buildItem();
+  buildBotoes();
+  layoutPanels();
+  applyTabOrder();
+  connectHandlers();
 
-  PlaceOnScreen();
+  placeOnScreen();
 }
 
 TFRM_KLAVPropostas::~TFRM_KLAVPropostas() {
@@ -229,7 +230,7 @@ TFRM_KLAVPropostas::~TFRM_KLAVPropostas() {
 
 // ---- layout -------------------------------------------------------------
 
-void TFRM_KLAVPropostas::BuildEntidade() {
+void TFRM_KLAVPropostas::buildEntidade() {
   PNL_Entidade = makePanel(client_, "PNL_Entidade");
   const QString arial = QStringLiteral("Arial");
   LBL_Entidade = makeLabel(PNL_Entidade, "LBL_Entidade", QStringLiteral("Entidade:"), QRect(5, 2, 0, 0),
@@ -247,7 +248,7 @@ void TFRM_KLAVPropostas::BuildEntidade() {
   LBL_NumeroCNPJ->setIndent(3);  // "CNPJ:" takes the 32 px up to the number's left edge
 }
 
-void TFRM_KLAVPropostas::BuildChave1() {
+void TFRM_KLAVPropostas::buildChave1() {
   PNL_Chave1 = makePanel(client_, "PNL_Chave1");
   const QFont caption = fontOf(QStringLiteral("MS Sans Serif"), 11);
   STT_Finalidade = makeCaptionBox(PNL_Chave1, "STT_Finalidade", QStringLiteral(" Finalidade"),
@@ -279,7 +280,7 @@ void TFRM_KLAVPropostas::BuildChave1() {
                                     QRect(904, 16, 100, 25), QStringLiteral(":/window/dialog-ok-apply.png"));
 }
 
-void TFRM_KLAVPropostas::BuildProcesso() {
+void TFRM_KLAVPropostas::buildProcesso() {
   PNL_Processo = makePanel(client_, "PNL_Processo");
   const QFont caption = fontOf(QStringLiteral("Arial"), 11);
   const QFont value = fontOf(QStringLiteral("Arial"), 11, true);
@@ -316,7 +317,7 @@ void TFRM_KLAVPropostas::BuildProcesso() {
   }
 }
 
-void TFRM_KLAVPropostas::BuildObjetoGeral() {
+void TFRM_KLAVPropostas::buildObjetoGeral() {
   PNL_ObjetoGeral = makePanel(client_, "PNL_ObjetoGeral");
   STT_Objeto = makeCaptionBox(PNL_ObjetoGeral, "STT_Objeto", QStringLiteral(" Objeto"), QRect(5, 5, 999, 15),
                               fontOf(QStringLiteral("Arial"), 11));
@@ -327,7 +328,7 @@ void TFRM_KLAVPropostas::BuildObjetoGeral() {
   RCH_Objeto = makeRichText(PNL_Objeto, "RCH_Objeto", QRect(1, 1, 997, 42));
 }
 
-void TFRM_KLAVPropostas::BuildGrids() {
+void TFRM_KLAVPropostas::buildGrids() {
   PNL_Lote = makePanel(client_, "PNL_Lote");
   DBG_Lote = makeGrid(PNL_Lote, "DBG_Lote", QRect(5, 5, 999, 76));
   DST_Lote = new TDataSource(CDS_Lote,
@@ -352,7 +353,7 @@ void TFRM_KLAVPropostas::BuildGrids() {
   bindGrid(DBG_Item, DST_Processo);
 }
 
-void TFRM_KLAVPropostas::BuildItem() {
+void TFRM_KLAVPropostas::buildItem() {
   PNL_Item = makePanel(client_, "PNL_Item");
   const QFont sans = fontOf(QStringLiteral("MS Sans Serif"), 11);
   const QFont sansBold = fontOf(QStringLiteral("MS Sans Serif"), 11, true);
@@ -396,7 +397,7 @@ void TFRM_KLAVPropostas::BuildItem() {
                                   Qt::AlignRight);
 }
 
-void TFRM_KLAVPropostas::BuildBotoes() {
+void TFRM_KLAVPropostas::buildBotoes() {
   PNL_Botoes = makePanel(client_, "PNL_Botoes");
   BBT_Limpar = makeButton(PNL_Botoes, "BBT_Limpar", QStringLiteral("Limpar"), QRect(5, 5, 110, 25),
                           QStringLiteral(":/window/document-new.png"));
@@ -423,7 +424,7 @@ void TFRM_KLAVPropostas::BuildBotoes() {
 // The panels live on a client area of the window's full size inside a
 // scroll area without a frame: where the screen holds the whole window the
 // two coincide; on a smaller screen the client area scrolls.
-void TFRM_KLAVPropostas::BuildClientArea() {
+void TFRM_KLAVPropostas::buildClientArea() {
   auto* scroller = new QScrollArea(this);
   scroller->setObjectName(QStringLiteral("SCR_Janela"));
   scroller->setFrameShape(QFrame::NoFrame);
@@ -440,7 +441,7 @@ void TFRM_KLAVPropostas::BuildClientArea() {
   layout->addWidget(scroller);
 }
 
-void TFRM_KLAVPropostas::PlaceOnScreen() {
+void TFRM_KLAVPropostas::placeOnScreen() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   const proposals::WindowPlace place =
       screen != nullptr ? proposals::placeWindow(screen->availableGeometry(), kClientSize, proposals::kAssumedFrame)
@@ -451,7 +452,7 @@ void TFRM_KLAVPropostas::PlaceOnScreen() {
 
 // Top panels stack from the top, bottom panels from the bottom, and the grid
 // panel fills what is left; a hidden panel takes no room.
-void TFRM_KLAVPropostas::LayoutPanels() {
+void TFRM_KLAVPropostas::layoutPanels() {
   int top = 0;
   for (QWidget* panel : {static_cast<QWidget*>(PNL_Entidade), static_cast<QWidget*>(PNL_Chave1),
                          static_cast<QWidget*>(PNL_Processo), static_cast<QWidget*>(PNL_ObjetoGeral),
@@ -471,7 +472,7 @@ void TFRM_KLAVPropostas::LayoutPanels() {
   PNL_Grid->setGeometry(0, top, client_->width(), bottom - top);
 }
 
-void TFRM_KLAVPropostas::SetTabOrder() {
+void TFRM_KLAVPropostas::applyTabOrder() {
   const QList<QWidget*> order{CMB_Finalidade, CMB_Identificacao, MSK_CodigoNacional, EDT_NomeFornecedor,
                               BBT_GravarFornecedor, DBG_Lote, DBG_Item, EDT_Marca, MED_Quantidade,
                               MED_ValorUnitario, BBT_Gravar, BBT_Arquivo, BBT_Proposta, BBT_Relatorio,
@@ -479,7 +480,7 @@ void TFRM_KLAVPropostas::SetTabOrder() {
   for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
-void TFRM_KLAVPropostas::Guarded(const std::function<void()>& handler) {
+void TFRM_KLAVPropostas::guarded(const std::function<void()>& handler) {
   try {
     handler();
   } catch (const recordtable::SaveError& error) {
@@ -493,9 +494,9 @@ void TFRM_KLAVPropostas::Guarded(const std::function<void()>& handler) {
   }
 }
 
-void TFRM_KLAVPropostas::ConnectHandlers() {
+void TFRM_KLAVPropostas::connectHandlers() {
   auto on = [this](auto* sender, auto signal, void (TFRM_KLAVPropostas::*handler)()) {
-    connect(sender, signal, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+    connect(sender, signal, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
   };
   on(BBT_Limpar, &QPushButton::clicked, &TFRM_KLAVPropostas::BBT_LimparClick);
   on(CMB_Finalidade, &QComboBox::activated, &TFRM_KLAVPropostas::CMB_FinalidadeClick);
@@ -509,27 +510,27 @@ void TFRM_KLAVPropostas::ConnectHandlers() {
   on(DST_Lote, &TDataSource::afterScroll, &TFRM_KLAVPropostas::CDS_LoteAfterScroll);
   on(DST_Processo, &TDataSource::afterScroll, &TFRM_KLAVPropostas::CDS_ProcessoAfterScroll);
   for (QPushButton* button : {BBT_Arquivo, BBT_Proposta}) {
-    connect(button, &QPushButton::clicked, this, [this, button] { Guarded([this, button] { BBT_ArquivoClick(button); }); });
+    connect(button, &QPushButton::clicked, this, [this, button] { guarded([this, button] { BBT_ArquivoClick(button); }); });
   }
   // A row picked in a grid (mouse, keys, wheel) becomes the table's current record.
   for (auto [grid, source] : {std::pair{DBG_Lote, DST_Lote}, std::pair{DBG_Item, DST_Processo}}) {
     connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this, source = source](const QModelIndex& current) {
-              if (current.isValid()) Guarded([&] { source->moveToRow(current.row()); });
+              if (current.isValid()) guarded([&] { source->moveToRow(current.row()); });
             });
     grid->installEventFilter(this);
     grid->viewport()->installEventFilter(this);
   }
   PNL_Grid->installEventFilter(this);
   PNL_Lote->installEventFilter(this);
-  connect(qApp, &QApplication::focusChanged, this, &TFRM_KLAVPropostas::FocusChanged);
+  connect(qApp, &QApplication::focusChanged, this, &TFRM_KLAVPropostas::followFocusChange);
 }
 
 bool TFRM_KLAVPropostas::eventFilter(QObject* watched, QEvent* event) {
   if (watched == PNL_Grid && event->type() == QEvent::Resize) {
-    Guarded([this] { PNL_GridResize(); });
+    guarded([this] { PNL_GridResize(); });
   } else if (watched == PNL_Lote && (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)) {
-    LayoutPanels();
+    layoutPanels();
   } else if (event->type() == QEvent::Wheel &&
              (watched == DBG_Lote->viewport() || watched == DBG_Item->viewport())) {
     // The wheel moves the current row, one row per notch, as the arrows do.
@@ -551,13 +552,13 @@ bool TFRM_KLAVPropostas::eventFilter(QObject* watched, QEvent* event) {
         return true;
       }
     } else if (event->type() == QEvent::FocusIn) {
-      if (visit.focusIn()) Guarded([this, lote] { lote ? DBG_LoteEnter() : DBG_ItemEnter(); });
+      if (visit.focusIn()) guarded([this, lote] { lote ? DBG_LoteEnter() : DBG_ItemEnter(); });
     } else if (event->type() == QEvent::FocusOut) {
       // Left is a grid that is no longer its window's focus widget, whatever
       // moved the focus (Tab, Shift+Tab, a click, the program); another
       // window or a dialog in front takes the keyboard focus but not that.
       if (visit.focusOut(controls::windowFocusOf(*static_cast<QWidget*>(watched)))) {
-        Guarded([this, lote] { lote ? DBG_LoteExit() : DBG_ItemExit(); });
+        guarded([this, lote] { lote ? DBG_LoteExit() : DBG_ItemExit(); });
       }
     } else if (event->type() == QEvent::Hide) {
       visit.reset();
@@ -570,12 +571,12 @@ bool TFRM_KLAVPropostas::eventFilter(QObject* watched, QEvent* event) {
 // controls to a control outside it. The focus held by dialogs in front, and
 // the moments when no control has it (the panel was just disabled), do not
 // count: the last control of this window that had the focus is compared.
-void TFRM_KLAVPropostas::FocusChanged(QWidget*, QWidget* now) {
+void TFRM_KLAVPropostas::followFocusChange(QWidget*, QWidget* now) {
   if (!now || now->window() != this) return;
   const QPointer<QWidget> before = lastFocus_;
   lastFocus_ = now;
   if (before && PNL_Chave1->isAncestorOf(before) && !PNL_Chave1->isAncestorOf(now)) {
-    Guarded([this] { PNL_Chave1Exit(); });
+    guarded([this] { PNL_Chave1Exit(); });
   }
 }
 
@@ -583,17 +584,17 @@ void TFRM_KLAVPropostas::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (shown_ || event->spontaneous()) return;
   shown_ = true;
-  Guarded([this] { FormShow(); });
+  guarded([this] { FormShow(); });
 }
 
 void TFRM_KLAVPropostas::closeEvent(QCloseEvent* event) {
   bool closing = true;
-  Guarded([this, &closing] { closing = ConfirmDiscardingUnwritten(); });
+  guarded([this, &closing] { closing = confirmDiscardingUnwritten(); });
   if (!closing) {
     event->ignore();
     return;
   }
-  Guarded([this] { FormClose(); });
+  guarded([this] { FormClose(); });
   event->accept();
 }
 
@@ -634,7 +635,7 @@ void TFRM_KLAVPropostas::ClearForm() {
   }
   for (QWidget* panel : {PNL_Processo, PNL_ObjetoGeral, PNL_Lote, PNL_Item, PNL_Grid}) SetPanelEnabled(panel, false);
   CMB_Finalidade->setCurrentIndex(-1);
-  CMB_Identificacao->setCurrentIndex(proposals::kCnpj);
+  CMB_Identificacao->setCurrentIndex(proposals::indexOfIdentification(proposals::Identification::Cnpj));
   CMB_IdentificacaoClick();
   BBT_Limpar->setEnabled(false);
   PNL_Chave1->setEnabled(true);
@@ -643,7 +644,7 @@ void TFRM_KLAVPropostas::ClearForm() {
   recoveryKey_.reset();
   openFile_.clear();
   openTag_ = -1;
-  openPurpose_ = -1;
+  openPurpose_.reset();
   CMB_Finalidade->setFocus(Qt::OtherFocusReason);
 }
 
@@ -654,19 +655,27 @@ QString TFRM_KLAVPropostas::NumberText() const {
   return proposals::numberTextFromDisplay(MSK_CodigoNacional->displayText());
 }
 
+std::optional<proposals::Purpose> TFRM_KLAVPropostas::pickedPurpose() const {
+  return proposals::purposeAtIndex(CMB_Finalidade->currentIndex());
+}
+
+proposals::Identification TFRM_KLAVPropostas::pickedIdentification() const {
+  return proposals::identificationAtIndex(CMB_Identificacao->currentIndex());
+}
+
 // ---- handlers of the window -------------------------------------------------
 
 void TFRM_KLAVPropostas::FormShow() { ClearForm(); }
 
 void TFRM_KLAVPropostas::BBT_LimparClick() {
-  if (!ConfirmDiscardingUnwritten()) return;
+  if (!confirmDiscardingUnwritten()) return;
   ClearForm();
 }
 
 void TFRM_KLAVPropostas::PNL_Chave1Exit() { BBT_Limpar->setEnabled(true); }
 
 void TFRM_KLAVPropostas::CMB_FinalidadeClick() {
-  const bool licitacao = CMB_Finalidade->currentIndex() == proposals::kLicitacao;
+  const bool licitacao = pickedPurpose() == proposals::Purpose::PL;
   BBT_Arquivo->setText(licitacao ? QStringLiteral("Abrir Processo") : QStringLiteral("Abrir Cotação"));
   STT_NumeroProcesso->setText(licitacao ? QStringLiteral(" Processo") : QStringLiteral(" Cotação"));
   for (QWidget* control : {static_cast<QWidget*>(STT_Modalidade), static_cast<QWidget*>(PNL_Modalidade),
@@ -692,11 +701,11 @@ void TFRM_KLAVPropostas::FormClose() { CDS_Lote.close(); }
 // ---- supplier identification ---------------------------------------------------
 
 void TFRM_KLAVPropostas::CMB_IdentificacaoClick() {
-  const bool cnpf = CMB_Identificacao->currentIndex() == proposals::kCnpf;
+  const bool cnpf = pickedIdentification() == proposals::Identification::Cnpf;
   STT_CodigoNacional->setText(cnpf ? QStringLiteral(" C N P F") : QStringLiteral(" C N P J"));
   // Changing the mask keeps what fits of the number typed so far.
   const QString number = NumberText();
-  MSK_CodigoNacional->setInputMask(proposals::supplierInputMask(CMB_Identificacao->currentIndex()));
+  MSK_CodigoNacional->setInputMask(proposals::supplierInputMask(pickedIdentification()));
   MSK_CodigoNacional->setText(number);
   STT_NomeFornecedor->setText(cnpf ? QStringLiteral(" Nome") : QStringLiteral(" Razão Social"));
 }
@@ -708,18 +717,22 @@ void TFRM_KLAVPropostas::BBT_GravarFornecedorClick() {
   BBT_Arquivo->setFocus();
 }
 
+bool TFRM_KLAVPropostas::checkSupplierNumberGiven() {
+  if (!NumberText().trimmed().isEmpty()) return true;
+  MSK_CodigoNacional->setFocus();
+  ShowMessageBox(QStringLiteral("ADV"),
+                 pickedIdentification() == proposals::Identification::Cnpf
+                     ? QStringLiteral("O número do CNPF deve ser informado.")
+                     : QStringLiteral("O número do CNPJ deve ser informado."),
+                 false);
+  MSK_CodigoNacional->setFocus();
+  return false;
+}
+
 bool TFRM_KLAVPropostas::CheckSupplier() {
-  const bool cnpf = CMB_Identificacao->currentIndex() == proposals::kCnpf;
+  if (!checkSupplierNumberGiven()) return false;
+  const bool cnpf = pickedIdentification() == proposals::Identification::Cnpf;
   const QString number = NumberText();
-  if (number.trimmed().isEmpty()) {
-    MSK_CodigoNacional->setFocus();
-    ShowMessageBox(QStringLiteral("ADV"),
-                   cnpf ? QStringLiteral("O número do CNPF deve ser informado.")
-                        : QStringLiteral("O número do CNPJ deve ser informado."),
-                   false);
-    MSK_CodigoNacional->setFocus();
-    return false;
-  }
   if (cnpf ? !IsValidCNPF(number) : !IsValidCNPJ(number)) {
     MSK_CodigoNacional->setFocus();
     ShowMessageBox(QStringLiteral("ERR"),

@@ -25,7 +25,9 @@
 #include <optional>
 
 #include "OpenDialog.h"
+#include "ProposalTables.h"
 #include "RecoveryRecord.h"
+#include "SupplierKey.h"
 #include "controls/FocusVisit.h"
 #include "controls/Memoedit.h"
 #include "recordtable/table.h"
@@ -135,15 +137,21 @@ class TFRM_KLAVPropostas : public QWidget {
   // The supplier's number text (digits, or letters and digits of an
   // alphanumeric CNPJ, without separators).
   QString NumberText() const;
+  // The purpose and the identification picked in their lists.
+  std::optional<proposals::Purpose> pickedPurpose() const;
+  proposals::Identification pickedIdentification() const;
   // Lot mode: the lot panel is shown (not hidden).
   bool IsLotMode() const { return !PNL_Lote->isHidden(); }
   // The folder of the file last opened, where "Encerrar" writes.
   QString LastFolder() const { return lastFolder_; }
 
-  // Steps 1 to 3 of "Confirmar" on the supplier panel: the number is given,
+  // The checks of "Confirmar" on the supplier panel: the number is given,
   // its check digits hold and the name is given. Shows the first failure
   // and puts the focus on the field to correct; true when all hold.
   bool CheckSupplier();
+  // The first of those checks, which "Gravar" makes too: the number is
+  // given. Shows the warning and puts the focus on the number when not.
+  bool checkSupplierNumberGiven();
 
   // The record of stored but unwritten proposals: by default in the user's
   // data folder; KeepNoRecoveryRecord runs without one (a baseline for
@@ -187,39 +195,39 @@ class TFRM_KLAVPropostas : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void BuildClientArea();
-  void PlaceOnScreen();
-  void BuildEntidade();
-  void BuildChave1();
-  void BuildProcesso();
-  void BuildObjetoGeral();
-  void BuildGrids();
-  void BuildItem();
-  void BuildBotoes();
-  void SetTabOrder();
-  void ConnectHandlers();
-  void LayoutPanels();
+  void buildClientArea();
+  void placeOnScreen();
+  void buildEntidade();
+  void buildChave1();
+  void buildProcesso();
+  void buildObjetoGeral();
+  void buildGrids();
+  void buildItem();
+  void buildBotoes();
+  void applyTabOrder();
+  void connectHandlers();
+  void layoutPanels();
 
   // Runs a handler; an error escaping it goes to the standard error box.
-  void Guarded(const std::function<void()>& handler);
+  void guarded(const std::function<void()>& handler);
 
-  void ReadFile(int tag, const QString& path);
-  void FillHeader(int tag);
-  void BuildLots(int tag);
-  void EmptyEntryPanel();
-  void SetQuantityShown(double quantity);
-  void AdvanceAfterSave();
-  void SaveProposals();
-  void FocusChanged(QWidget* old, QWidget* now);
-  void StampSupplier();
-  bool ConfirmReplacing(const QString& path, const QString& name);
+  void readFile(int tag, const QString& path);
+  void fillHeader(int tag);
+  void buildLots(int tag);
+  void emptyEntryPanel();
+  void setQuantityShown(double quantity);
+  void advanceAfterSave();
+  void saveProposals();
+  void followFocusChange(QWidget* old, QWidget* now);
+  void stampSupplier();
+  bool confirmReplacing(const QString& path, const QString& name);
 
   // Recovery record (UNT_KLAVPropostas_Recuperacao.cpp).
-  bool ConfirmDiscardingUnwritten();
-  void StartRecovery(const QString& path);
-  void RecordStoredItem();
-  void ForgetRecoveryRecord();
-  void PutBackRecovered(const proposals::RecoveredProposals& recovered);
+  bool confirmDiscardingUnwritten();
+  void startRecovery(const QString& path);
+  void recordStoredItem();
+  void forgetRecoveryRecord();
+  void putBackRecovered(const proposals::RecoveredProposals& recovered);
 
   enum class RecoveryKeeping { UserDataFolder, Folder, None };
   RecoveryKeeping recoveryKeeping_ = RecoveryKeeping::UserDataFolder;
@@ -231,7 +239,7 @@ class TFRM_KLAVPropostas : public QWidget {
   // it was read under (which names the proposals file).
   QString openFile_;
   int openTag_ = -1;
-  int openPurpose_ = -1;
+  std::optional<proposals::Purpose> openPurpose_;
 
   QWidget* client_ = nullptr;  // holds the panels at the window's full size; scrolled on a small screen
   bool shown_ = false;

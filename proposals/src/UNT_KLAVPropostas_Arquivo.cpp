@@ -8,7 +8,7 @@
 #include "SupplierKey.h"
 #include "UNT_KLAVPropostas.h"
 #include "UNT_Mensagem1.h"
-#include "recordtable/proposal_tables.h"
+#include "ProposalTables.h"
 
 namespace {
 
@@ -30,12 +30,12 @@ QString dateOf(const recordtable::Table& table, const char* field, const char* p
 void TFRM_KLAVPropostas::BBT_ArquivoClick(QPushButton* sender) {
   const int tag = sender->property("Tag").toInt();
   OPG_Arquivo.Filter =
-      QString::fromStdString(proposals::openFileFilter(tag, CMB_Finalidade->currentIndex()));
+      QString::fromStdString(proposals::openFileFilter(tag, pickedPurpose()));
   if (!OPG_Arquivo.Execute(this)) return;
   // The chosen file replaces the open one and its unwritten proposals.
-  if (!ConfirmDiscardingUnwritten()) return;
+  if (!confirmDiscardingUnwritten()) return;
   try {
-    ReadFile(tag, OPG_Arquivo.FileName);
+    readFile(tag, OPG_Arquivo.FileName);
   } catch (...) {  // any failure of the read, whatever its kind
     while (CDS_Processo.displaySuspended()) CDS_Processo.resumeDisplay();
     ShowMessageBox(QStringLiteral("ADV"), QString::fromUtf8(proposals::kReadFailureMessage.data(),
@@ -44,12 +44,12 @@ void TFRM_KLAVPropostas::BBT_ArquivoClick(QPushButton* sender) {
     ClearForm();
     return;
   }
-  StartRecovery(OPG_Arquivo.FileName);
+  startRecovery(OPG_Arquivo.FileName);
 }
 
-void TFRM_KLAVPropostas::ReadFile(int tag, const QString& path) {
-  const int purpose = CMB_Finalidade->currentIndex();
-  // Steps 2 and 3: the new file replaces the open one, lots and filter included.
+void TFRM_KLAVPropostas::readFile(int tag, const QString& path) {
+  const std::optional<proposals::Purpose> purpose = pickedPurpose();
+  // The new file replaces the open one: its lots and the lot filter go too.
   const bool wasOpen = CDS_Processo.isOpen();
   CDS_Processo.close();
   if (wasOpen) {
@@ -62,26 +62,23 @@ void TFRM_KLAVPropostas::ReadFile(int tag, const QString& path) {
   CDS_Processo.loadFromFile(QFileInfo(path).absoluteFilePath().toStdString());
   // Every field the purpose reads must be there with a usable kind, and the
   // grid's columns must take their display settings.
-  if (purpose == proposals::kCotacao || purpose == proposals::kLicitacao) {
-    recordtable::proposal::requireProcessoFields(
-        CDS_Processo, purpose == proposals::kLicitacao ? recordtable::proposal::Purpose::PL
-                                                       : recordtable::proposal::Purpose::CP);
-  }
-  recordtable::proposal::applyProcessoDisplay(CDS_Processo);
+  if (purpose) proposals::requireProcessoFields(CDS_Processo, *purpose);
+  proposals::applyProcessoDisplay(CDS_Processo);
   if (CDS_Processo.isEmpty()) throw recordtable::TableError("O arquivo não tem itens.");
 
   LBL_NomeEntidade->setText(textOf(CDS_Processo, "DES_TIPOENTIDADE"));
   LBL_NomeMunicipio->setText(textOf(CDS_Processo, "DES_MUNICIPIO"));
   if (tag == proposals::kTagProposals) {
     const QString supplier = textOf(CDS_Processo, "NRO_FORNECEDOR").trimmed();
-    CMB_Identificacao->setCurrentIndex(supplier.size() == 11 ? proposals::kCnpf : proposals::kCnpj);
+    CMB_Identificacao->setCurrentIndex(proposals::indexOfIdentification(
+        supplier.size() == 11 ? proposals::Identification::Cnpf : proposals::Identification::Cnpj));
     CMB_IdentificacaoClick();
     MSK_CodigoNacional->setText(textOf(CDS_Processo, "NRO_FORNECEDOR"));
     EDT_NomeFornecedor->setText(textOf(CDS_Processo, "DES_NOME"));
     // A proposals file always names its supplier; one without a valid
     // supplier is not a proposals file this program can continue.
     const QString number = NumberText();
-    const bool valid = CMB_Identificacao->currentIndex() == proposals::kCnpf ? IsValidCNPF(number) : IsValidCNPJ(number);
+    const bool valid = pickedIdentification() == proposals::Identification::Cnpf ? IsValidCNPF(number) : IsValidCNPJ(number);
     if (!valid || number != supplier || EDT_NomeFornecedor->text().trimmed().isEmpty()) {
       throw recordtable::TableError("O arquivo de propostas não identifica o fornecedor.");
     }
@@ -89,8 +86,8 @@ void TFRM_KLAVPropostas::ReadFile(int tag, const QString& path) {
     BBT_Encerrar->setEnabled(true);
     BBT_GravarFornecedor->setEnabled(false);
   }
-  FillHeader(tag);
-  BuildLots(tag);
+  fillHeader(tag);
+  buildLots(tag);
   lastFolder_ = QFileInfo(path).absolutePath();
   openFile_ = QFileInfo(path).absoluteFilePath();
   openTag_ = tag;
@@ -116,17 +113,17 @@ void TFRM_KLAVPropostas::ReadFile(int tag, const QString& path) {
   }
 }
 
-void TFRM_KLAVPropostas::FillHeader(int) {
+void TFRM_KLAVPropostas::fillHeader(int) {
   const QString cgc = textOf(CDS_Processo, "NRO_CGC");
   if (!cgc.trimmed().isEmpty()) {
     LBL_NumeroCNPJ->setText(QString::fromStdString(proposals::formatEntityCnpj(cgc.toStdString())));
   }
-  const int purpose = CMB_Finalidade->currentIndex();
-  if (purpose != proposals::kCotacao && purpose != proposals::kLicitacao) return;
+  const std::optional<proposals::Purpose> purpose = pickedPurpose();
+  if (!purpose) return;
   PNL_AnoExercicioProcesso->setText(numberOf(CDS_Processo, "ANO_EXERCICIO", "0000"));
   PNL_TipoApuracao->setText(u' ' + textOf(CDS_Processo, "DES_TIPOAPURACAO"));
   RCH_Objeto->setPlainText(u' ' + textOf(CDS_Processo, "DES_OBJETO"));
-  if (purpose == proposals::kLicitacao) {
+  if (*purpose == proposals::Purpose::PL) {
     PNL_NumeroProcesso->setText(numberOf(CDS_Processo, "NRO_PROCESSO", "000000"));
     PNL_DataProcesso->setText(dateOf(CDS_Processo, "DAT_PROCESSO", "dd/mm/yyyy"));
     PNL_Modalidade->setText(u' ' + textOf(CDS_Processo, "DES_MODALIDADE"));
@@ -142,7 +139,7 @@ void TFRM_KLAVPropostas::FillHeader(int) {
 
 // Builds CDS_Lote from the items (the first item of each lot describes it)
 // and, for a process file, writes the confirmed supplier into every item.
-void TFRM_KLAVPropostas::BuildLots(int tag) {
+void TFRM_KLAVPropostas::buildLots(int tag) {
   CDS_Lote.createEmpty();
   auto& itemLot = CDS_Processo.fieldByName("NRO_LOTE");
   auto& itemLotName = CDS_Processo.fieldByName("DES_LOTE");

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "ItemWalk.h"
 #include "ProposalRules.h"
 #include "UNT_KLAVPropostas.h"
 #include "UNT_Mensagem1.h"
@@ -12,15 +13,10 @@ void TFRM_KLAVPropostas::BBT_EncerrarClick() {
   // The supplier panel names the file and fills every row; after "Abrir
   // Propostas" it can still be edited, so it is checked as "Confirmar" does.
   if (!CheckSupplier()) return;
-  ItemGridActive = false;
-  LotGridActive = false;
   bool mayClose = true;
   {
     // All items of all lots are examined; the filter comes back afterwards.
-    recordtable::DisplaySuspension suspended(CDS_Processo);
-    const std::string filterText = CDS_Processo.filterText();
-    const bool filtered = CDS_Processo.filtered();
-    CDS_Processo.setFiltered(false);
+    proposals::AllItemsWalk walk(CDS_Processo, ItemGridActive, LotGridActive);
     if (IsLotMode()) {
       const proposals::PartlyPricedLots lots = proposals::findPartlyPricedLots(CDS_Processo);
       if (!lots.list.empty()) {
@@ -31,17 +27,15 @@ void TFRM_KLAVPropostas::BBT_EncerrarClick() {
       mayClose = ShowMessageBox(QStringLiteral("CON"),
                                 QStringLiteral("Atenção! Existem itens sem propostas. Confirma o encerramento?."), true);
     }
-    CDS_Processo.setFilterText(filterText);
-    CDS_Processo.setFiltered(filtered);
   }
   ItemGridActive = true;
   LotGridActive = true;
   CDS_Processo.first();
   if (!mayClose) return;
-  SaveProposals();
+  saveProposals();
 }
 
-void TFRM_KLAVPropostas::SaveProposals() {
+void TFRM_KLAVPropostas::saveProposals() {
   // The prefix follows the purpose the open file was read under, as its
   // number and year on the panels do.
   const QString name = QString::fromStdString(proposals::proposalsFileName(
@@ -51,10 +45,10 @@ void TFRM_KLAVPropostas::SaveProposals() {
   // and renames it over the target, so a failure leaves no damaged file and
   // the data stays in memory for another try.
   const QString path = QDir(lastFolder_.isEmpty() ? QDir::currentPath() : lastFolder_).filePath(name);
-  if (!ConfirmReplacing(path, name)) return;
-  StampSupplier();
+  if (!confirmReplacing(path, name)) return;
+  stampSupplier();
   CDS_Processo.saveToFile(path.toStdString());
-  ForgetRecoveryRecord();
+  forgetRecoveryRecord();
   unwrittenProposals_ = false;
   ShowMessageBox(QStringLiteral("INF"),
                  QStringLiteral("O arquivo\n") + name +
@@ -65,7 +59,7 @@ void TFRM_KLAVPropostas::SaveProposals() {
 
 // A file of that name other than the proposals file being worked on (a
 // proposal finished earlier, say) is replaced only when the user agrees.
-bool TFRM_KLAVPropostas::ConfirmReplacing(const QString& path, const QString& name) {
+bool TFRM_KLAVPropostas::confirmReplacing(const QString& path, const QString& name) {
   const QFileInfo target(path);
   if (!target.exists() || target.isDir()) return true;
   const bool reopened = openTag_ == proposals::kTagProposals &&
@@ -78,18 +72,11 @@ bool TFRM_KLAVPropostas::ConfirmReplacing(const QString& path, const QString& na
 
 // The supplier of the panel into every item of every lot, so that the rows
 // and the file name agree.
-void TFRM_KLAVPropostas::StampSupplier() {
+void TFRM_KLAVPropostas::stampSupplier() {
   const std::string supplier = NumberText().toStdString();
   const std::string name = EDT_NomeFornecedor->text().trimmed().toStdString();
-  const bool itemFollow = ItemGridActive;
-  const bool lotFollow = LotGridActive;
-  ItemGridActive = false;
-  LotGridActive = false;
   {
-    recordtable::DisplaySuspension suspended(CDS_Processo);
-    const std::string filterText = CDS_Processo.filterText();
-    const bool filtered = CDS_Processo.filtered();
-    CDS_Processo.setFiltered(false);
+    proposals::AllItemsWalk walk(CDS_Processo, ItemGridActive, LotGridActive);
     auto& number = CDS_Processo.fieldByName("NRO_FORNECEDOR");
     auto& supplierName = CDS_Processo.fieldByName("DES_NOME");
     for (CDS_Processo.first(); !CDS_Processo.eof(); CDS_Processo.next()) {
@@ -99,10 +86,6 @@ void TFRM_KLAVPropostas::StampSupplier() {
       supplierName.setText(name);
       CDS_Processo.post();
     }
-    CDS_Processo.setFilterText(filterText);
-    CDS_Processo.setFiltered(filtered);
   }
-  ItemGridActive = itemFollow;
-  LotGridActive = lotFollow;
   CDS_Processo.first();  // where the completeness check left the view
 }

@@ -18,7 +18,7 @@ double valueOf(const controls::TMemoEdit* edit) {
 
 }  // namespace
 
-void TFRM_KLAVPropostas::SetQuantityShown(double quantity) {
+void TFRM_KLAVPropostas::setQuantityShown(double quantity) {
   MED_Quantidade->setText(formatted(quantity, "#,##0.0000"));
   PNL_Quantidade->setText(formatted(quantity, "#,##0.0000 "));
 }
@@ -28,7 +28,7 @@ void TFRM_KLAVPropostas::ShowCurrentItem() {
   RCH_Especificacao->setPlainText(QString::fromStdString(CDS_Processo.fieldByName("DES_ESPECIFICACAO").asText()));
   EDT_Marca->setText(QString::fromStdString(CDS_Processo.fieldByName("DES_MARCA").asText()));
   const double proposed = CDS_Processo.fieldByName("QTD_PROPOSTA").asFloat();
-  SetQuantityShown(proposed > 0 ? proposed : CDS_Processo.fieldByName("QTD_PRODUTO").asFloat());
+  setQuantityShown(proposed > 0 ? proposed : CDS_Processo.fieldByName("QTD_PRODUTO").asFloat());
   MED_ValorUnitario->setText(formatted(CDS_Processo.fieldByName("VLR_PROPOSTA").asFloat(), "#,##0.0000"));
 }
 
@@ -64,23 +64,14 @@ void TFRM_KLAVPropostas::MED_QuantidadeExit() {
     MED_Quantidade->setFocus();
     ShowMessageBox(QStringLiteral("ADV"),
                    QStringLiteral("A quantidade proposta não pode ser maior do que a quantidade licitada."), false);
-    SetQuantityShown(tendered);
+    setQuantityShown(tendered);
     MED_Quantidade->setFocus();
     MED_Quantidade->selectAll();
   }
 }
 
 void TFRM_KLAVPropostas::BBT_GravarClick() {
-  const bool cnpf = CMB_Identificacao->currentIndex() == 0;
-  if (NumberText().trimmed().isEmpty()) {
-    MSK_CodigoNacional->setFocus();
-    ShowMessageBox(QStringLiteral("ADV"),
-                   cnpf ? QStringLiteral("O número do CNPF deve ser informado.")
-                        : QStringLiteral("O número do CNPJ deve ser informado."),
-                   false);
-    MSK_CodigoNacional->setFocus();
-    return;
-  }
+  if (!checkSupplierNumberGiven()) return;
   const double quantity = valueOf(MED_Quantidade);
   if (!(quantity > 0)) {
     if (MED_Quantidade->isVisible()) MED_Quantidade->setFocus();
@@ -118,8 +109,8 @@ void TFRM_KLAVPropostas::BBT_GravarClick() {
     CDS_Processo.cancel();
     throw;
   }
-  RecordStoredItem();
-  AdvanceAfterSave();
+  recordStoredItem();
+  advanceAfterSave();
   ItemGridActive = false;
   RefreshTotal();
   BBT_Encerrar->setEnabled(true);
@@ -128,7 +119,7 @@ void TFRM_KLAVPropostas::BBT_GravarClick() {
 
 // Moves to the next item; past the last item of the view, to the first item
 // and the next lot (or the first lot after the last), which filters the items.
-void TFRM_KLAVPropostas::AdvanceAfterSave() {
+void TFRM_KLAVPropostas::advanceAfterSave() {
   ItemGridActive = true;
   CDS_Processo.next();
   if (!CDS_Processo.eof()) return;

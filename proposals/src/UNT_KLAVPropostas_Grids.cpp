@@ -14,7 +14,7 @@ void TFRM_KLAVPropostas::ApplyLotFilter() {
   RefreshTotal();
 }
 
-void TFRM_KLAVPropostas::EmptyEntryPanel() {
+void TFRM_KLAVPropostas::emptyEntryPanel() {
   RCH_Especificacao->clear();
   EDT_Marca->clear();
   MED_Quantidade->clear();
@@ -26,7 +26,7 @@ void TFRM_KLAVPropostas::EmptyEntryPanel() {
 }
 
 void TFRM_KLAVPropostas::DBG_LoteEnter() {
-  EmptyEntryPanel();
+  emptyEntryPanel();
   BBT_Gravar->setEnabled(false);
   if (!CDS_Lote.isOpen() || CDS_Lote.isEmpty()) return;
   LotGridActive = true;

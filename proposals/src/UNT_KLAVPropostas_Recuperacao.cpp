@@ -6,6 +6,7 @@
 #include <map>
 #include <utility>
 
+#include "ItemWalk.h"
 #include "UNT_KLAVPropostas.h"
 #include "UNT_Mensagem1.h"
 
@@ -30,7 +31,7 @@ void TFRM_KLAVPropostas::KeepNoRecoveryRecord() { recoveryKeeping_ = RecoveryKee
 
 // Asks before proposals stored since the file was opened or last written are
 // thrown away; answered "Ok", their recovery record goes with them.
-bool TFRM_KLAVPropostas::ConfirmDiscardingUnwritten() {
+bool TFRM_KLAVPropostas::confirmDiscardingUnwritten() {
   if (!unwrittenProposals_) return true;
   const bool discard = ShowMessageBox(
       QStringLiteral("CON"),
@@ -38,7 +39,7 @@ bool TFRM_KLAVPropostas::ConfirmDiscardingUnwritten() {
                      "Deseja descartá-las?"),
       true);
   if (!discard) return false;
-  ForgetRecoveryRecord();
+  forgetRecoveryRecord();
   unwrittenProposals_ = false;
   return true;
 }
@@ -46,7 +47,7 @@ bool TFRM_KLAVPropostas::ConfirmDiscardingUnwritten() {
 // After a file has been read: the record is opened (a damaged one moved
 // aside), and proposals recorded earlier for this file and supplier are
 // offered back. The record never stops the file from being worked on.
-void TFRM_KLAVPropostas::StartRecovery(const QString& path) {
+void TFRM_KLAVPropostas::startRecovery(const QString& path) {
   recoveryKey_ = proposals::RecoveryKey{fullPathOf(path), NumberText()};
   if (recoveryKeeping_ == RecoveryKeeping::None) {
     recovery_.reset();
@@ -72,14 +73,14 @@ void TFRM_KLAVPropostas::StartRecovery(const QString& path) {
           found->lastSaved.toString(QStringLiteral("dd/MM/yyyy hh:mm")) + QStringLiteral(".\nDeseja recuperá-las?"),
       true);
   if (recover) {
-    PutBackRecovered(*found);
+    putBackRecovered(*found);
   } else {
     recovery_->remove(*recoveryKey_);
   }
 }
 
 // The current item, just stored by "Gravar", into the record.
-void TFRM_KLAVPropostas::RecordStoredItem() {
+void TFRM_KLAVPropostas::recordStoredItem() {
   unwrittenProposals_ = true;
   if (!recovery_ || !recovery_->isOpen() || !recoveryKey_) return;
   proposals::RecoveredItem item;
@@ -94,24 +95,17 @@ void TFRM_KLAVPropostas::RecordStoredItem() {
   recovery_->save(*recoveryKey_, item, QDateTime::currentDateTime());
 }
 
-void TFRM_KLAVPropostas::ForgetRecoveryRecord() {
+void TFRM_KLAVPropostas::forgetRecoveryRecord() {
   if (recovery_ && recovery_->isOpen() && recoveryKey_) recovery_->remove(*recoveryKey_);
 }
 
 // Every recorded proposal back into its item, over all lots, then the view
 // as after a "Gravar": its first item shown, the total and "Encerrar".
-void TFRM_KLAVPropostas::PutBackRecovered(const proposals::RecoveredProposals& recovered) {
+void TFRM_KLAVPropostas::putBackRecovered(const proposals::RecoveredProposals& recovered) {
   std::map<std::pair<std::int64_t, std::int64_t>, const proposals::RecoveredItem*> byItem;
   for (const proposals::RecoveredItem& item : recovered.items) byItem[{item.lot, item.item}] = &item;
-  const bool itemFollow = ItemGridActive;
-  const bool lotFollow = LotGridActive;
-  ItemGridActive = false;
-  LotGridActive = false;
   {
-    recordtable::DisplaySuspension suspended(CDS_Processo);
-    const std::string filterText = CDS_Processo.filterText();
-    const bool filtered = CDS_Processo.filtered();
-    CDS_Processo.setFiltered(false);
+    proposals::AllItemsWalk walk(CDS_Processo, ItemGridActive, LotGridActive);
     auto& lot = CDS_Processo.fieldByName("NRO_LOTE");
     auto& number = CDS_Processo.fieldByName("NRO_ITEM");
     for (CDS_Processo.first(); !CDS_Processo.eof(); CDS_Processo.next()) {
@@ -130,11 +124,7 @@ void TFRM_KLAVPropostas::PutBackRecovered(const proposals::RecoveredProposals& r
         throw;
       }
     }
-    CDS_Processo.setFilterText(filterText);
-    CDS_Processo.setFiltered(filtered);
   }
-  ItemGridActive = itemFollow;
-  LotGridActive = lotFollow;
   CDS_Processo.first();
   ShowCurrentItem();
   RefreshTotal();

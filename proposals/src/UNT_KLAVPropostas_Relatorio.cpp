@@ -3,36 +3,11 @@
 // and saving as PDF start from the preview.
 #include <memory>
 
+#include "ItemWalk.h"
 #include "UNT_KLAVPropostas.h"
 #include "UNT_Mensagem1.h"
 #include "UNT_QRP_Propostas.h"
 #include "reportengine/PreviewDialog.h"
-
-namespace {
-
-// Switches the window's follow flags off for the walk over all lots and
-// puts them back afterwards, also when the walk fails.
-class FollowFlagsOff {
- public:
-  FollowFlagsOff(bool& item, bool& lot) : item_(item), lot_(lot), itemWas_(item), lotWas_(lot) {
-    item_ = false;
-    lot_ = false;
-  }
-  ~FollowFlagsOff() {
-    item_ = itemWas_;
-    lot_ = lotWas_;
-  }
-  FollowFlagsOff(const FollowFlagsOff&) = delete;
-  FollowFlagsOff& operator=(const FollowFlagsOff&) = delete;
-
- private:
-  bool& item_;
-  bool& lot_;
-  bool itemWas_;
-  bool lotWas_;
-};
-
-}  // namespace
 
 void TFRM_KLAVPropostas::BBT_RelatorioClick() {
   if (!CDS_Processo.isOpen()) return;
@@ -44,7 +19,7 @@ void TFRM_KLAVPropostas::BBT_RelatorioClick() {
   const TRelatorioCabecalho cabecalho{LBL_NomeEntidade->text().toStdString(), LBL_NomeMunicipio->text().toStdString(),
                                       LBL_NumeroCNPJ->text().toStdString(), PNL_TipoApuracao->text().toStdString()};
   {
-    FollowFlagsOff flags(ItemGridActive, LotGridActive);
+    proposals::FollowPause paused(ItemGridActive, LotGridActive);
     report->PreencherRelatorio(CDS_Processo, cabecalho, purpose);
   }
   // The walk left the table on its first row on view; moving there again

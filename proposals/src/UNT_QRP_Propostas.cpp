@@ -1,6 +1,6 @@
 #include "UNT_QRP_Propostas.h"
 
-#include "recordtable/proposal_tables.h"
+#include "ProposalTables.h"
 
 using reportengine::Align;
 using reportengine::Band;
@@ -67,8 +67,7 @@ void copyText(const recordtable::Field& from, recordtable::Field& to) { to.setTe
 TQRP_Propostas::TQRP_Propostas() {
   title = "Propostas de Preços";
   baseFont = arial(9);
-  recordtable::proposal::defineTable(CDS_Relatorio, recordtable::proposal::relatorioFields(),
-                                     recordtable::proposal::kRelatorioIndexFields);
+  proposals::defineTable(CDS_Relatorio, proposals::relatorioFields(), proposals::kRelatorioIndexFields);
   setTable(&CDS_Relatorio);
   BuildPageHeader();
   BuildColumnHeader();

@@ -10,7 +10,7 @@
 #include "reportengine/Layout.h"
 #include "reportengine/Render.h"
 
-using recordtable::proposal::Purpose;
+using proposals::Purpose;
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "reportengine/Layout.h"
 #include "reportengine/Render.h"
 
-using recordtable::proposal::Purpose;
+using proposals::Purpose;
 using Texts = std::vector<std::string>;
 
 namespace {

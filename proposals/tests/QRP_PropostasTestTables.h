@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "UNT_QRP_Propostas.h"
-#include "recordtable/proposal_tables.h"
+#include "ProposalTables.h"
 #include "recordtable/table.h"
 
 struct ItemRow {
@@ -25,7 +25,7 @@ struct ItemRow {
 };
 
 struct ProcessoOptions {
-  recordtable::proposal::Purpose purpose = recordtable::proposal::Purpose::CP;
+  proposals::Purpose purpose = proposals::Purpose::CP;
   std::string idtTipoApuracao = "2";
   bool openingOfProposals = true;  // DAT_ABERTURAPROP filled
   std::string objeto = "Aquisição de gêneros alimentícios para a merenda escolar.";
@@ -33,16 +33,16 @@ struct ProcessoOptions {
 
 inline void fillProcesso(recordtable::Table& table, const ProcessoOptions& options,
                          const std::vector<ItemRow>& items) {
-  using recordtable::proposal::Use;
+  using proposals::Use;
   std::vector<recordtable::FieldDef> defs;
-  Use own = options.purpose == recordtable::proposal::Purpose::CP ? Use::CP : Use::PL;
-  for (const auto& f : recordtable::proposal::processoFields())
+  Use own = options.purpose == proposals::Purpose::CP ? Use::CP : Use::PL;
+  for (const auto& f : proposals::processoFields())
     if (f.use == Use::Both || f.use == own) defs.push_back({std::string(f.name), f.kind, f.size});
   table.close();
   table.setFieldDefs(defs);
-  table.setIndexFieldNames(recordtable::proposal::kProcessoIndexFields);
+  table.setIndexFieldNames(proposals::kProcessoIndexFields);
   table.createEmpty();
-  bool pl = options.purpose == recordtable::proposal::Purpose::PL;
+  bool pl = options.purpose == proposals::Purpose::PL;
   for (const ItemRow& row : items) {
     table.append();
     auto set = [&](const char* name, const std::string& text) { table.fieldByName(name).setText(text); };

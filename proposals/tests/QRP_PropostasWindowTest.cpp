@@ -59,7 +59,7 @@ class ReportWindowTest : public WindowTest {
 
 TEST_F(ReportWindowTest, QuotationByLotPrintsTheProposedItemsWithLotTotalsAndKeepsTheWindowFiltered) {
   TFRM_KLAVPropostas& w = *window;
-  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::kCotacao));
+  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::Purpose::CP));
   openFile(w.BBT_Arquivo, sample(QStringLiteral("CP_000045_2012")));
   ASSERT_TRUE(messages.empty());
   ASSERT_NO_FATAL_FAILURE(propose(0, QStringLiteral("Fazenda Boa"), QStringLiteral("2,5")));
@@ -95,7 +95,7 @@ TEST_F(ReportWindowTest, QuotationByLotPrintsTheProposedItemsWithLotTotalsAndKee
 
 TEST_F(ReportWindowTest, BiddingProcessByItemPrintsTheProcessDataAndNoLots) {
   TFRM_KLAVPropostas& w = *window;
-  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::kLicitacao));
+  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::Purpose::PL));
   openFile(w.BBT_Arquivo, sample(QStringLiteral("PL_000001_2010")));
   ASSERT_TRUE(messages.empty());
   ASSERT_NO_FATAL_FAILURE(propose(0, QStringLiteral("Faber"), QStringLiteral("1,25")));

@@ -29,7 +29,7 @@ const PanelCase kPanelCases[] = {
      [](RecoveryWindowTest& t) { t.typeInto(t.window->MSK_CodigoNacional, QStringLiteral("12345678000100")); }, "ERR",
      "Número do CNPJ inválido", [](TFRM_KLAVPropostas& w) -> QWidget* { return w.MSK_CodigoNacional; }},
     {"CnpjNumberUnderCnpf",
-     [](RecoveryWindowTest& t) { t.pickIdentification(0); }, "ERR", "Número do CNPF inválido",
+     [](RecoveryWindowTest& t) { t.pickIdentification(proposals::Identification::Cnpf); }, "ERR", "Número do CNPF inválido",
      [](TFRM_KLAVPropostas& w) -> QWidget* { return w.MSK_CodigoNacional; }},
     {"NameOfBlanks", [](RecoveryWindowTest& t) { t.typeInto(t.window->EDT_NomeFornecedor, QStringLiteral("   ")); },
      "ADV", "O nome / razão social do fornecedor deve ser informado.",
@@ -44,7 +44,7 @@ TEST_P(PanelTest, AFailingSupplierCheckWritesNothing) {
   const PanelCase& c = GetParam();
   const QString opened = proposalsFixture(QStringLiteral("PL_000014_2011"), kProposalsName);
   const QByteArray before = bytesOf(opened);
-  pickPurpose(proposals::kLicitacao);
+  pickPurpose(proposals::Purpose::PL);
   openFile(window->BBT_Proposta, opened);
   ASSERT_TRUE(messages.empty());
   ASSERT_TRUE(window->PNL_Chave1->isEnabled());
@@ -69,10 +69,10 @@ INSTANTIATE_TEST_SUITE_P(Edits, PanelTest, ::testing::ValuesIn(kPanelCases),
 TEST_F(RecoveryWindowTest, AnotherSupplierTypedAfterOpeningNamesTheFileAndFillsEveryRow) {
   const QString opened = proposalsFixture(QStringLiteral("PL_000014_2011"), kProposalsName);
   const QByteArray before = bytesOf(opened);
-  pickPurpose(proposals::kLicitacao);
+  pickPurpose(proposals::Purpose::PL);
   openFile(window->BBT_Proposta, opened);
   ASSERT_TRUE(messages.empty());
-  pickIdentification(0);
+  pickIdentification(proposals::Identification::Cnpf);
   typeInto(window->MSK_CodigoNacional, QStringLiteral("11144477735"));
   typeInto(window->EDT_NomeFornecedor, QStringLiteral("  José da Silva  "));
   click(window->BBT_Encerrar);
@@ -91,10 +91,10 @@ TEST_F(RecoveryWindowTest, AnotherSupplierTypedAfterOpeningNamesTheFileAndFillsE
 
 TEST_F(RecoveryWindowTest, APurposePickedAfterOpeningDoesNotRenameTheFile) {
   const QString opened = proposalsFixture(QStringLiteral("PL_000014_2011"), kProposalsName);
-  pickPurpose(proposals::kLicitacao);
+  pickPurpose(proposals::Purpose::PL);
   openFile(window->BBT_Proposta, opened);
   ASSERT_TRUE(messages.empty());
-  pickPurpose(proposals::kCotacao);
+  pickPurpose(proposals::Purpose::CP);
   ASSERT_EQ(window->BBT_Arquivo->text(), u"Abrir Cotação");
   click(window->BBT_Encerrar);
   ASSERT_EQ(messages.size(), 1u);
@@ -110,7 +110,7 @@ TEST_F(RecoveryWindowTest, AFinishedProposalsFileIsReplacedOnlyOnOkAndItsReopeni
   const QByteArray before = bytesOf(yesterday);
   const QString process = sample(QStringLiteral("PL_000014_2011"));
   TFRM_KLAVPropostas* w = window.get();
-  confirmSupplier(proposals::kLicitacao);
+  confirmSupplier(proposals::Purpose::PL);
   openFile(w->BBT_Arquivo, process);
   click(w->DBG_Lote);
   QTest::keyClick(w->DBG_Lote, Qt::Key_End, Qt::ControlModifier);
@@ -140,7 +140,7 @@ TEST_F(RecoveryWindowTest, AFinishedProposalsFileIsReplacedOnlyOnOkAndItsReopeni
 
   // Reopened and closed again: replaced without a question.
   ASSERT_NO_FATAL_FAILURE(newWindow());
-  pickPurpose(proposals::kLicitacao);
+  pickPurpose(proposals::Purpose::PL);
   openFile(window->BBT_Proposta, yesterday);
   ASSERT_TRUE(messages.empty());
   click(window->BBT_Encerrar);

@@ -57,7 +57,7 @@ class DesktopTest : public WindowTest {};
 
 TEST_F(DesktopTest, LabelsDrawInMaroonAndCaptionsAndValuesInNavy) {
   TFRM_KLAVPropostas& w = *window;
-  confirmSupplier(proposals::kLicitacao);
+  confirmSupplier(proposals::Purpose::PL);
   openFile(w.BBT_Arquivo, sample(QStringLiteral("PL_000014_2011")));
   ASSERT_FALSE(w.LBL_NomeEntidade->text().isEmpty());
   const QImage picture = w.grab().toImage();
@@ -106,9 +106,9 @@ TEST_F(DesktopTest, CodigoAndUnidMedShowTheirWholeTextForEverySample) {
   TFRM_KLAVPropostas& w = *window;
   const struct {
     const char* name;
-    int purpose;
-  } samples[] = {{"PL_000001_2010", proposals::kLicitacao}, {"PL_000014_2011", proposals::kLicitacao},
-                 {"CP_000052_2012", proposals::kCotacao}, {"CP_000045_2012", proposals::kCotacao}};
+    proposals::Purpose purpose;
+  } samples[] = {{"PL_000001_2010", proposals::Purpose::PL}, {"PL_000014_2011", proposals::Purpose::PL},
+                 {"CP_000052_2012", proposals::Purpose::CP}, {"CP_000045_2012", proposals::Purpose::CP}};
   auto* delegate = qobject_cast<proposals::GridCellDelegate*>(w.DBG_Item->itemDelegate());
   ASSERT_NE(delegate, nullptr);
   for (const auto& s : samples) {
@@ -144,7 +144,7 @@ TEST_F(DesktopTest, ACutCellShowsItsWholeTextAsAToolTip) {
                                  const int close = json.indexOf('"', open);
                                  json.replace(open, close - open, longName.toUtf8());
                                });
-  confirmSupplier(proposals::kCotacao);
+  confirmSupplier(proposals::Purpose::CP);
   openFile(w.BBT_Arquivo, path);
   auto* delegate = qobject_cast<proposals::GridCellDelegate*>(w.DBG_Item->itemDelegate());
   QAbstractItemModel* items = w.DBG_Item->model();
@@ -173,7 +173,7 @@ TEST_F(DesktopTest, ACutCellShowsItsWholeTextAsAToolTip) {
 TEST_F(DesktopTest, EnterOnAFocusedButtonPressesIt) {
   TFRM_KLAVPropostas& w = *window;
   // Enter on "Confirmar" confirms the supplier.
-  pickPurpose(proposals::kCotacao);
+  pickPurpose(proposals::Purpose::CP);
   typeInto(w.MSK_CodigoNacional, QStringLiteral("12345678000195"));
   typeInto(w.EDT_NomeFornecedor, QStringLiteral("Papelaria Central"));
   w.BBT_GravarFornecedor->setFocus();
@@ -214,7 +214,7 @@ TEST_F(DesktopTest, QtsOwnDialogsSpeakPortuguese) {
   QTranslator* translator = proposals::installPortuguese(*qApp);
   ASSERT_NE(translator, nullptr) << "Qt's pt_BR translations are missing (qt6-translations-l10n)";
   TFRM_KLAVPropostas& w = *window;
-  pickPurpose(proposals::kLicitacao);
+  pickPurpose(proposals::Purpose::PL);
   proposals::setOpenDialogHook({});  // the real file dialog
   QString title;
   QStringList buttons;

@@ -37,7 +37,7 @@ class EntryTest : public WindowTest {
 
 TEST_F(EntryTest, LotModeRunThroughAllLotsClosesAndReopens) {
   TFRM_KLAVPropostas& w = *window;
-  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::kLicitacao));
+  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::Purpose::PL));
   const QString process = sample(QStringLiteral("PL_000014_2011"));
   openFile(w.BBT_Arquivo, process);
   ASSERT_TRUE(messages.empty());
@@ -142,7 +142,7 @@ TEST_F(EntryTest, LotModeRunThroughAllLotsClosesAndReopens) {
   window->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
   messages.clear();
-  pickPurpose(proposals::kLicitacao);
+  pickPurpose(proposals::Purpose::PL);
   openFile(window->BBT_Proposta, written);
   ASSERT_TRUE(messages.empty());
   EXPECT_EQ(window->MSK_CodigoNacional->displayText(), u"12.345.678/0001-95");
@@ -160,7 +160,7 @@ TEST_F(EntryTest, LotModeRunThroughAllLotsClosesAndReopens) {
 
 TEST_F(EntryTest, ItemModeRunWithQuantityChecksZeroPriceAndConfirmation) {
   TFRM_KLAVPropostas& w = *window;
-  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::kCotacao, QStringLiteral("11144477735"), QStringLiteral("José")));
+  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::Purpose::CP, QStringLiteral("11144477735"), QStringLiteral("José")));
   const QString process = sample(QStringLiteral("CP_000052_2012"));
   openFile(w.BBT_Arquivo, process);
   ASSERT_TRUE(messages.empty());
@@ -258,7 +258,7 @@ TEST_F(EntryTest, ItemModeRunWithQuantityChecksZeroPriceAndConfirmation) {
 
 TEST_F(EntryTest, GravarCannotStoreAValueTheBoxRefuses) {
   TFRM_KLAVPropostas& w = *window;
-  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::kCotacao));
+  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::Purpose::CP));
   openFile(w.BBT_Arquivo, sample(QStringLiteral("CP_000052_2012")));
   ASSERT_NO_FATAL_FAILURE(typeInto(w.EDT_Marca, QStringLiteral("Marca")));
   ASSERT_NO_FATAL_FAILURE(typeInto(w.MED_ValorUnitario, QStringLiteral("-")));
@@ -285,7 +285,7 @@ TEST_F(EntryTest, GravarCannotStoreAValueTheBoxRefuses) {
 
 TEST_F(EntryTest, CtrlDeleteIsDiscardedAndOtherKeysPass) {
   TFRM_KLAVPropostas& w = *window;
-  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::kCotacao));
+  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::Purpose::CP));
   openFile(w.BBT_Arquivo, sample(QStringLiteral("CP_000045_2012")));
   for (QTableView* grid : {w.DBG_Lote, w.DBG_Item}) {
     click(grid);
@@ -303,7 +303,7 @@ TEST_F(EntryTest, CtrlDeleteIsDiscardedAndOtherKeysPass) {
 
 TEST_F(EntryTest, AFailedSaveKeepsTheWindowAndDataAndCanBeRetried) {
   TFRM_KLAVPropostas& w = *window;
-  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::kCotacao));
+  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::Purpose::CP));
   QDir(scratch.path()).mkdir(QStringLiteral("pasta"));
   const QString folder = scratch.filePath(QStringLiteral("pasta"));
   const QString process = folder + QStringLiteral("/CP_000052_2012.ZUL");

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "OpenDialog.h"
+#include "ProposalRules.h"
 #include "UNT_KLAVPropostas.h"
 #include "UNT_Mensagem1.h"
 #include "WaitUntil.h"
@@ -132,7 +133,8 @@ class WindowTest : public ::testing::Test {
     }
   }
 
-  void pickPurpose(int index) {
+  void pickPurpose(proposals::Purpose purpose) {
+    const int index = proposals::indexOfPurpose(purpose);
     // Picked with the keyboard, as a user may: each key that changes the
     // row is a pick.
     window->CMB_Finalidade->setFocus();
@@ -142,17 +144,20 @@ class WindowTest : public ::testing::Test {
     ASSERT_EQ(window->CMB_Finalidade->currentIndex(), index);
   }
 
-  void pickIdentification(int index) {
+  void pickIdentification(proposals::Identification identification) {
+    const int index = proposals::indexOfIdentification(identification);
     window->CMB_Identificacao->setFocus();
     QTest::keyClick(window->CMB_Identificacao, index == 0 ? Qt::Key_Home : Qt::Key_End);
     ASSERT_EQ(window->CMB_Identificacao->currentIndex(), index);
   }
 
   // Purpose, company 12.345.678/0001-95 and a name, confirmed.
-  void confirmSupplier(int purpose, const QString& number = QStringLiteral("12345678000195"),
+  void confirmSupplier(proposals::Purpose purpose, const QString& number = QStringLiteral("12345678000195"),
                        const QString& name = QStringLiteral("  Papelaria Central Ltda  ")) {
     ASSERT_NO_FATAL_FAILURE(pickPurpose(purpose));
-    ASSERT_NO_FATAL_FAILURE(pickIdentification(number.size() == 11 ? 0 : 1));
+    const auto identification =
+        number.size() == 11 ? proposals::Identification::Cnpf : proposals::Identification::Cnpj;
+    ASSERT_NO_FATAL_FAILURE(pickIdentification(identification));
     ASSERT_NO_FATAL_FAILURE(typeInto(window->MSK_CodigoNacional, number));
     ASSERT_NO_FATAL_FAILURE(typeInto(window->EDT_NomeFornecedor, name));
     ASSERT_NO_FATAL_FAILURE(click(window->BBT_GravarFornecedor));

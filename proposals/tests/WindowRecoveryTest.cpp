@@ -46,7 +46,7 @@ TEST_F(RecoveryWindowTest, DISABLED_ChildStoresThreeProposalsAndWaitsToBeKilled)
   ASSERT_FALSE(process.isEmpty());
   // The parent's data folder, where the parent looks for the record.
   qputenv("XDG_DATA_HOME", qgetenv(kChildData));
-  confirmSupplier(proposals::kLicitacao);
+  confirmSupplier(proposals::Purpose::PL);
   openFile(window->BBT_Arquivo, process);
   ASSERT_TRUE(messages.empty());
   propose(QStringLiteral("Medley"), QStringLiteral("2,5"));
@@ -88,7 +88,7 @@ TEST_F(RecoveryWindowTest, ThreeProposalsSurviveTheProgramKilledAndComeBackOnThe
   // Started again: the same supplier opens the same file.
   ASSERT_NO_FATAL_FAILURE(newWindow());
   TFRM_KLAVPropostas& w = *window;
-  confirmSupplier(proposals::kLicitacao);
+  confirmSupplier(proposals::Purpose::PL);
   answers = {true};
   openFile(w.BBT_Arquivo, process);
   ASSERT_EQ(messages.size(), 1u);
@@ -168,7 +168,7 @@ class DiscardTest : public RecoveryWindowTest, public ::testing::WithParamInterf
  protected:
   // A process file open with one stored proposal.
   QString storeOneProposal() {
-    confirmSupplier(proposals::kLicitacao);
+    confirmSupplier(proposals::Purpose::PL);
     const QString process = sample(QStringLiteral("PL_000001_2010"));
     openFile(window->BBT_Arquivo, process);
     propose(QStringLiteral("Medley"), QStringLiteral("2"));
@@ -218,7 +218,7 @@ INSTANTIATE_TEST_SUITE_P(Actions, DiscardTest, ::testing::ValuesIn(kDiscardCases
 
 TEST_F(RecoveryWindowTest, NothingIsAskedWithoutUnwrittenProposalsOrWithoutAChosenFile) {
   TFRM_KLAVPropostas& w = *window;
-  confirmSupplier(proposals::kLicitacao);
+  confirmSupplier(proposals::Purpose::PL);
   const QString process = sample(QStringLiteral("PL_000001_2010"));
   openFile(w.BBT_Arquivo, process);
   const QString lots = sample(QStringLiteral("PL_000014_2011"));
@@ -251,25 +251,25 @@ TEST_F(RecoveryWindowTest, NothingIsAskedWithoutUnwrittenProposalsOrWithoutAChos
 TEST_F(RecoveryWindowTest, RecoveryIsOfferedForTheSameFileAndSupplierOnlyAndCancelDiscardsIt) {
   const QString process = sample(QStringLiteral("CP_000052_2012"));
   const QString other = sample(QStringLiteral("CP_000045_2012"));
-  confirmSupplier(proposals::kCotacao);
+  confirmSupplier(proposals::Purpose::CP);
   openFile(window->BBT_Arquivo, process);
   propose(QStringLiteral("Votoran"), QStringLiteral("10"));
   ASSERT_TRUE(messages.empty());
 
   // Another supplier, then another file: no question.
   ASSERT_NO_FATAL_FAILURE(newWindow());
-  confirmSupplier(proposals::kCotacao, QStringLiteral("11144477735"), QStringLiteral("José"));
+  confirmSupplier(proposals::Purpose::CP, QStringLiteral("11144477735"), QStringLiteral("José"));
   openFile(window->BBT_Arquivo, process);
   EXPECT_TRUE(messages.empty());
   ASSERT_NO_FATAL_FAILURE(newWindow());
-  confirmSupplier(proposals::kCotacao);
+  confirmSupplier(proposals::Purpose::CP);
   openFile(window->BBT_Arquivo, other);
   EXPECT_TRUE(messages.empty());
 
   // The same file and supplier: asked; Cancel leaves the file as read and
   // forgets the record, so the next opening asks nothing.
   ASSERT_NO_FATAL_FAILURE(newWindow());
-  confirmSupplier(proposals::kCotacao);
+  confirmSupplier(proposals::Purpose::CP);
   answers = {false};
   openFile(window->BBT_Arquivo, process);
   ASSERT_EQ(messages.size(), 1u);
@@ -280,14 +280,14 @@ TEST_F(RecoveryWindowTest, RecoveryIsOfferedForTheSameFileAndSupplierOnlyAndCanc
   EXPECT_FALSE(window->HasUnwrittenProposals());
   EXPECT_FALSE(recorded(keyOf(process)).has_value());
   ASSERT_NO_FATAL_FAILURE(newWindow());
-  confirmSupplier(proposals::kCotacao);
+  confirmSupplier(proposals::Purpose::CP);
   openFile(window->BBT_Arquivo, process);
   EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(RecoveryWindowTest, LotModeRecoveryPutsBackEveryLotAndShowsTheLotOnView) {
   const QString process = sample(QStringLiteral("PL_000014_2011"));
-  confirmSupplier(proposals::kLicitacao);
+  confirmSupplier(proposals::Purpose::PL);
   openFile(window->BBT_Arquivo, process);
   TFRM_KLAVPropostas* w = window.get();
   // Lot 4 (one item) and item 1 of lot 1.
@@ -301,7 +301,7 @@ TEST_F(RecoveryWindowTest, LotModeRecoveryPutsBackEveryLotAndShowsTheLotOnView) 
 
   ASSERT_NO_FATAL_FAILURE(newWindow());
   w = window.get();
-  confirmSupplier(proposals::kLicitacao);
+  confirmSupplier(proposals::Purpose::PL);
   answers = {true};
   openFile(w->BBT_Arquivo, process);
   ASSERT_EQ(messages.size(), 1u);
@@ -343,7 +343,7 @@ TEST_F(RecoveryWindowTest, ADamagedRecordFileIsRenamedAsideAndTheFileStillOpens)
     damaged.write("SQLite format 3\0 mas não é mais", 31);
   }
   const QString process = sample(QStringLiteral("PL_000001_2010"));
-  confirmSupplier(proposals::kLicitacao);
+  confirmSupplier(proposals::Purpose::PL);
   openFile(window->BBT_Arquivo, process);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].kind, u"ADV");

@@ -22,7 +22,7 @@ TEST_F(WindowTest, ScreenshotsOfTheStartStateAndALotModeSample) {
   EXPECT_EQ(start.size(), QSize(1009, 646) * start.devicePixelRatio());
   save(start, "window-start.png");
 
-  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::kLicitacao));
+  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::Purpose::PL));
   openFile(w.BBT_Arquivo, sample(QStringLiteral("PL_000014_2011")));
   ASSERT_TRUE(messages.empty());
   click(w.DBG_Item);

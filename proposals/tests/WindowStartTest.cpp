@@ -78,7 +78,7 @@ TEST_F(WindowTest, StartStateAndLayout) {
 
 TEST_F(WindowTest, PurposePickAndTheSelectionsTheProgramSets) {
   TFRM_KLAVPropostas& w = *window;
-  pickPurpose(proposals::kCotacao);
+  pickPurpose(proposals::Purpose::CP);
   EXPECT_EQ(w.BBT_Arquivo->text(), u"Abrir Cotação");
   EXPECT_EQ(w.STT_NumeroProcesso->text(), u" Cotação");
   EXPECT_TRUE(w.PNL_Modalidade->isHidden());
@@ -89,7 +89,7 @@ TEST_F(WindowTest, PurposePickAndTheSelectionsTheProgramSets) {
 
   // "Limpar" clears the selection without running the pick handler: the
   // captions of the last pick stay.
-  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::kCotacao));
+  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::Purpose::CP));
   click(w.BBT_Limpar);
   EXPECT_EQ(w.CMB_Finalidade->currentIndex(), -1);
   EXPECT_EQ(w.BBT_Arquivo->text(), u"Abrir Cotação");
@@ -97,7 +97,7 @@ TEST_F(WindowTest, PurposePickAndTheSelectionsTheProgramSets) {
   EXPECT_FALSE(w.BBT_Proposta->isEnabled());
   EXPECT_TRUE(w.CMB_Finalidade->hasFocus());
 
-  pickPurpose(proposals::kLicitacao);
+  pickPurpose(proposals::Purpose::PL);
   EXPECT_EQ(w.BBT_Arquivo->text(), u"Abrir Processo");
   EXPECT_EQ(w.STT_NumeroProcesso->text(), u" Processo");
   EXPECT_FALSE(w.PNL_Modalidade->isHidden());
@@ -108,7 +108,7 @@ TEST_F(WindowTest, IdentificationSetsCaptionsAndMaskAndKeepsTheNumber) {
   ASSERT_NO_FATAL_FAILURE(typeInto(w.MSK_CodigoNacional, QStringLiteral("12345678000195")));
   EXPECT_EQ(w.MSK_CodigoNacional->displayText(), u"12.345.678/0001-95");
   EXPECT_EQ(w.NumberText(), u"12345678000195");
-  pickIdentification(proposals::kCnpf);
+  pickIdentification(proposals::Identification::Cnpf);
   EXPECT_EQ(w.STT_CodigoNacional->text(), u" C N P F");
   EXPECT_EQ(w.STT_NomeFornecedor->text(), u" Nome");
   EXPECT_EQ(w.MSK_CodigoNacional->displayText(), u"123.456.780-00");
@@ -118,7 +118,7 @@ TEST_F(WindowTest, IdentificationSetsCaptionsAndMaskAndKeepsTheNumber) {
 
 TEST_F(WindowTest, AlphanumericCnpjIsTypedInUpperCaseAndAccepted) {
   TFRM_KLAVPropostas& w = *window;
-  pickPurpose(proposals::kLicitacao);
+  pickPurpose(proposals::Purpose::PL);
   ASSERT_NO_FATAL_FAILURE(typeInto(w.MSK_CodigoNacional, QStringLiteral("12abc34501de35")));
   EXPECT_EQ(w.MSK_CodigoNacional->displayText(), u"12.ABC.345/01DE-35");
   EXPECT_EQ(w.NumberText(), u"12ABC34501DE35");
@@ -157,11 +157,11 @@ TEST_F(WindowTest, ConfirmationMessagesKindsAndFocus) {
        "EDT_NomeFornecedor"},
   };
   TFRM_KLAVPropostas& w = *window;
-  pickPurpose(proposals::kCotacao);
+  pickPurpose(proposals::Purpose::CP);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.number);
     messages.clear();
-    pickIdentification(c.identification);
+    pickIdentification(proposals::identificationAtIndex(c.identification));
     ASSERT_NO_FATAL_FAILURE(typeInto(w.MSK_CodigoNacional, QString::fromUtf8(c.number)));
     ASSERT_NO_FATAL_FAILURE(typeInto(w.EDT_NomeFornecedor, QString::fromUtf8(c.name)));
     click(w.BBT_GravarFornecedor);
@@ -175,7 +175,7 @@ TEST_F(WindowTest, ConfirmationMessagesKindsAndFocus) {
   }
   // A number with an empty position inside is invalid, not an error of another kind.
   messages.clear();
-  pickIdentification(1);
+  pickIdentification(proposals::Identification::Cnpj);
   ASSERT_NO_FATAL_FAILURE(typeInto(w.MSK_CodigoNacional, QStringLiteral("12345678")));
   QTest::keyClick(w.MSK_CodigoNacional, Qt::Key_Right);
   typeText(w.MSK_CodigoNacional, QStringLiteral("000195"));
@@ -187,7 +187,7 @@ TEST_F(WindowTest, ConfirmationMessagesKindsAndFocus) {
 
 TEST_F(WindowTest, ConfirmedSupplierLocksThePanelUntilLimpar) {
   TFRM_KLAVPropostas& w = *window;
-  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::kLicitacao, QStringLiteral("11144477735"), QStringLiteral("Maria")));
+  ASSERT_NO_FATAL_FAILURE(confirmSupplier(proposals::Purpose::PL, QStringLiteral("11144477735"), QStringLiteral("Maria")));
   EXPECT_FALSE(w.PNL_Chave1->isEnabled());
   EXPECT_TRUE(w.BBT_Arquivo->hasFocus());
   expectUsable(w, {true, true, true, false, false, true, false, false}, "supplier confirmed");

@@ -243,7 +243,7 @@ TEST(CheckTableFile, ReportsFieldsThePurposeLacks) {
   // A quotation file checked as a bidding process lacks the PL fields.
   const auto quotation = std::filesystem::path(SAMPLES_SOURCE_DIR) / "CP_000045_2012.json";
   importJsonFile(quotation, folder / "CP_000045_2012.ZUL");
-  using recordtable::proposal::Purpose;
+  using proposals::Purpose;
   const CheckReport asQuotation = checkTableFile(folder / "CP_000045_2012.ZUL", std::nullopt);
   EXPECT_EQ(asQuotation.purpose, Purpose::CP);
   EXPECT_TRUE(asQuotation.layoutProblems.empty());
@@ -262,7 +262,7 @@ TEST(CheckTableFile, ReportsFieldsThePurposeLacks) {
 }
 
 TEST(PurposeFromFileName, ReadsThePrefixInAnyCase) {
-  using recordtable::proposal::Purpose;
+  using proposals::Purpose;
   EXPECT_EQ(purposeFromFileName("/x/PL_000001_2010.ZUL"), Purpose::PL);
   EXPECT_EQ(purposeFromFileName("cp_000045_2012.pro"), Purpose::CP);
   EXPECT_EQ(purposeFromFileName("PLX000001.ZUL"), std::nullopt);

@@ -37,7 +37,7 @@ TEST_F(Screenshot, TheWindowInBothModesAndTheFileDialogInPortuguese) {
   ASSERT_TRUE(waitUntil([&] { return w.frameGeometry().top() < w.geometry().top(); })) << "framed by openbox";
   take("window-start.png");
 
-  confirmSupplier(proposals::kLicitacao);
+  confirmSupplier(proposals::Purpose::PL);
   openFile(w.BBT_Arquivo, sample(QStringLiteral("PL_000001_2010")));
   ASSERT_TRUE(messages.empty());
   typeInto(w.EDT_Marca, QStringLiteral("Tilibra"));

@@ -38,7 +38,7 @@ TEST_F(OnDesktop, AScreenLargeEnoughShowsTheWholeWindowWithoutScrollBars) {
 
 TEST_F(OnDesktop, TheScreenShowsLabelsInMaroonAndCaptionsAndValuesInNavy) {
   TFRM_KLAVPropostas& w = *window;
-  confirmSupplier(proposals::kLicitacao);
+  confirmSupplier(proposals::Purpose::PL);
   openFile(w.BBT_Arquivo, sample(QStringLiteral("PL_000014_2011")));
   ASSERT_TRUE(waitUntil([&] { return w.isActiveWindow(); }));
   QTest::qWait(200);  // the X server has drawn the last paint
@@ -62,7 +62,7 @@ TEST_F(OnDesktop, TheScreenShowsLabelsInMaroonAndCaptionsAndValuesInNavy) {
 
 TEST_F(OnDesktop, EnterOnGravarStoresTheItem) {
   TFRM_KLAVPropostas& w = *window;
-  confirmSupplier(proposals::kCotacao);
+  confirmSupplier(proposals::Purpose::CP);
   openFile(w.BBT_Arquivo, sample(QStringLiteral("CP_000052_2012")));
   const int row = w.DBG_Item->currentIndex().row();
   typeInto(w.EDT_Marca, QStringLiteral("Marca"));
@@ -105,7 +105,7 @@ TEST_F(OnDesktop, TheClosingWarningWithAHundredPartlyPricedLotsScrollsToItsLastL
                                  file[QStringLiteral("records")] = records;
                                  json = QJsonDocument(file).toJson();
                                });
-  pickPurpose(proposals::kLicitacao);
+  pickPurpose(proposals::Purpose::PL);
   openFile(w.BBT_Proposta, path);
   ASSERT_TRUE(messages.empty()) << messages.front().text.toStdString();
   ASSERT_TRUE(w.IsLotMode());
@@ -147,7 +147,7 @@ TEST_F(OnDesktop, TheFileDialogSpeaksPortuguese) {
   QTranslator* translator = proposals::installPortuguese(*qApp);
   ASSERT_NE(translator, nullptr) << "Qt's pt_BR translations are missing (qt6-translations-l10n)";
   TFRM_KLAVPropostas& w = *window;
-  pickPurpose(proposals::kLicitacao);
+  pickPurpose(proposals::Purpose::PL);
   proposals::setOpenDialogHook({});
   QString title;
   QStringList buttons;

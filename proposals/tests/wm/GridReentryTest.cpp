@@ -20,11 +20,12 @@ class GridReentryTest : public DesktopWindowTest {
   // The whole start by keyboard: purpose, the company 12.345.678/0001-95, a
   // name, "Confirmar", then the open button with `path` picked in the file
   // dialog.
-  void openByKeys(int purpose, const QString& path) {
+  void openByKeys(proposals::Purpose purpose, const QString& path) {
     TFRM_KLAVPropostas& w = *window;
     ASSERT_TRUE(waitUntil([&] { return focused() == w.CMB_Finalidade; }));
-    desktop.key("Down", Held::Nothing, purpose + 1);
-    ASSERT_EQ(w.CMB_Finalidade->currentIndex(), purpose);
+    const int index = proposals::indexOfPurpose(purpose);
+    desktop.key("Down", Held::Nothing, index + 1);
+    ASSERT_EQ(w.CMB_Finalidade->currentIndex(), index);
     ASSERT_NO_FATAL_FAILURE(keyUntilFocused("Tab", Held::Nothing, w.MSK_CodigoNacional));
     desktop.type(QStringLiteral("12345678000195"));
     ASSERT_NO_FATAL_FAILURE(keyUntilFocused("Tab", Held::Nothing, w.EDT_NomeFornecedor));
@@ -120,7 +121,7 @@ class GridReentryTest : public DesktopWindowTest {
 // rows down, Tab, brand and price, "Gravar": item 6 gets its own quantity.
 TEST_F(GridReentryTest, ShiftTabBackIntoTheItemGridStoresTheShownItemsQuantity) {
   TFRM_KLAVPropostas& w = *window;
-  ASSERT_NO_FATAL_FAILURE(openByKeys(proposals::kCotacao, sample(QStringLiteral("CP_000052_2012"))));
+  ASSERT_NO_FATAL_FAILURE(openByKeys(proposals::Purpose::CP, sample(QStringLiteral("CP_000052_2012"))));
   ASSERT_EQ(focused(), w.DBG_Item);
   ASSERT_NO_FATAL_FAILURE(keyUntilFocused("Tab", Held::Nothing, w.EDT_Marca));
   ASSERT_NO_FATAL_FAILURE(proposeAndCheck(QStringLiteral("Votoran"), QStringLiteral("10"), 10));
@@ -140,7 +141,7 @@ TEST_F(GridReentryTest, ShiftTabBackIntoTheItemGridStoresTheShownItemsQuantity) 
 // price; the proposals file holds what the panel showed for every row.
 TEST_F(GridReentryTest, KeyboardOnlyRunWritesWhatThePanelShowedForEveryRow) {
   TFRM_KLAVPropostas& w = *window;
-  ASSERT_NO_FATAL_FAILURE(openByKeys(proposals::kCotacao, sample(QStringLiteral("CP_000052_2012"))));
+  ASSERT_NO_FATAL_FAILURE(openByKeys(proposals::Purpose::CP, sample(QStringLiteral("CP_000052_2012"))));
   desktop.key("Tab");
   ASSERT_EQ(focused(), w.EDT_Marca);
   ASSERT_NO_FATAL_FAILURE(proposeAndCheck(QStringLiteral("Votoran"), QStringLiteral("10"), 10));
@@ -194,7 +195,7 @@ TEST_P(GridReentryTable, GravarStoresWhatThePanelShowsForTheSelectedItem) {
   TFRM_KLAVPropostas& w = *window;
   const Reentry entry = GetParam();
   const bool lotMode = entry.mode == Mode::Lot;
-  ASSERT_NO_FATAL_FAILURE(openByKeys(proposals::kCotacao,
+  ASSERT_NO_FATAL_FAILURE(openByKeys(proposals::Purpose::CP,
                                      sample(lotMode ? QStringLiteral("CP_000045_2012") : QStringLiteral("CP_000052_2012"))));
   ASSERT_EQ(w.IsLotMode(), lotMode);
   ASSERT_EQ(focused(), lotMode ? w.DBG_Lote : w.DBG_Item);

@@ -14,7 +14,7 @@ namespace {
 TEST_F(DesktopWindowTest, RealMessageDialogReturnsTheFocusToTheFieldToCorrect) {
   TFRM_KLAVPropostas& w = *window;
   setMessageBoxHook({});
-  ASSERT_NO_FATAL_FAILURE(pickPurpose(proposals::kCotacao));
+  ASSERT_NO_FATAL_FAILURE(pickPurpose(proposals::Purpose::CP));
   ASSERT_NO_FATAL_FAILURE(typeInto(w.MSK_CodigoNacional, QStringLiteral("12345678000196")));
   // While the dialog is up (its own event loop runs inside the click), the
   // text is read and Return pressed on the real keyboard.

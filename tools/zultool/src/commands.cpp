@@ -42,19 +42,19 @@ std::string exportTableFile(const std::filesystem::path& tablePath) {
   return formatTableJson(tableToJson(table));
 }
 
-std::optional<recordtable::proposal::Purpose> purposeFromFileName(
+std::optional<proposals::Purpose> purposeFromFileName(
     const std::filesystem::path& path) {
   const std::string name = path.filename().string();
   if (name.size() < 3 || name[2] != '_') return std::nullopt;
   const std::string prefix = {static_cast<char>(std::toupper(static_cast<unsigned char>(name[0]))),
                               static_cast<char>(std::toupper(static_cast<unsigned char>(name[1])))};
-  if (prefix == "PL") return recordtable::proposal::Purpose::PL;
-  if (prefix == "CP") return recordtable::proposal::Purpose::CP;
+  if (prefix == "PL") return proposals::Purpose::PL;
+  if (prefix == "CP") return proposals::Purpose::CP;
   return std::nullopt;
 }
 
 CheckReport checkTableFile(const std::filesystem::path& tablePath,
-                           std::optional<recordtable::proposal::Purpose> purpose) {
+                           std::optional<proposals::Purpose> purpose) {
   recordtable::Table table;
   table.loadFromFile(tablePath);
   CheckReport report;
@@ -62,7 +62,7 @@ CheckReport checkTableFile(const std::filesystem::path& tablePath,
   report.recordCount = table.totalRecordCount();
   report.purpose = purpose ? purpose : purposeFromFileName(tablePath);
   if (report.purpose) {
-    report.layoutProblems = recordtable::proposal::processoFieldProblems(table, *report.purpose);
+    report.layoutProblems = proposals::processoFieldProblems(table, *report.purpose);
   }
   return report;
 }

@@ -33,7 +33,7 @@ int usage() {
   return kExitUsage;
 }
 
-using recordtable::proposal::Purpose;
+using proposals::Purpose;
 
 const char* purposeName(Purpose purpose) { return purpose == Purpose::PL ? "PL" : "CP"; }
 

@@ -18,7 +18,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "recordtable/proposal_tables.h"
+#include "ProposalTables.h"
 #include "recordtable/table.h"
 
 namespace zultool {
@@ -67,14 +67,14 @@ struct CheckReport {
   std::size_t fieldCount = 0;
   std::size_t recordCount = 0;
   // The purpose the layout was checked for, if any.
-  std::optional<recordtable::proposal::Purpose> purpose;
+  std::optional<proposals::Purpose> purpose;
   // One sentence per field the proposal program would miss or refuse.
   std::vector<std::string> layoutProblems;
 };
 
 // The purpose a process or proposals file is for, from its name: "PL_..." or
 // "CP_..." (any letter case). nullopt for other names.
-std::optional<recordtable::proposal::Purpose> purposeFromFileName(
+std::optional<proposals::Purpose> purposeFromFileName(
     const std::filesystem::path& path);
 
 // Loads the table file (failures raise as the engine reports them) and checks
@@ -82,6 +82,6 @@ std::optional<recordtable::proposal::Purpose> purposeFromFileName(
 // no purpose given it is taken from the file name, and when the name tells
 // none the layout is not checked.
 CheckReport checkTableFile(const std::filesystem::path& tablePath,
-                           std::optional<recordtable::proposal::Purpose> purpose);
+                           std::optional<proposals::Purpose> purpose);
 
 }  // namespace zultool

@@ -1,8 +1,8 @@
 // The widget-free rules of the main window, as tables of cases.
 #include <gtest/gtest.h>
 
-#include "DataSource.h"
 #include "GridKeys.h"
+#include "ItemsTable.h"
 #include "ProposalRules.h"
 #include "SupplierKey.h"
 #include "recordtable/table.h"
@@ -11,11 +11,27 @@ namespace proposals {
 namespace {
 
 TEST(ProposalRules, OpenFileFilters) {
-  EXPECT_EQ(openFileFilter(kTagProcess, kLicitacao), "Processo Licitatório (PL_*.ZUL)|PL_*.ZUL");
-  EXPECT_EQ(openFileFilter(kTagProcess, kCotacao), "Cotação de Preços (CP_*.ZUL)|CP_*.ZUL");
-  EXPECT_EQ(openFileFilter(kTagProcess, -1), "Cotação de Preços (CP_*.ZUL)|CP_*.ZUL");
-  EXPECT_EQ(openFileFilter(kTagProposals, kLicitacao), "Processo Licitatório - Propostas (PL_*.PRO)|PL_*.PRO");
-  EXPECT_EQ(openFileFilter(kTagProposals, kCotacao), "Cotação de Preços - Propostas (CP_*.PRO)|CP_*.PRO");
+  EXPECT_EQ(openFileFilter(kTagProcess, Purpose::PL), "Processo Licitatório (PL_*.ZUL)|PL_*.ZUL");
+  EXPECT_EQ(openFileFilter(kTagProcess, Purpose::CP), "Cotação de Preços (CP_*.ZUL)|CP_*.ZUL");
+  EXPECT_EQ(openFileFilter(kTagProcess, std::nullopt), "Cotação de Preços (CP_*.ZUL)|CP_*.ZUL");
+  EXPECT_EQ(openFileFilter(kTagProposals, Purpose::PL), "Processo Licitatório - Propostas (PL_*.PRO)|PL_*.PRO");
+  EXPECT_EQ(openFileFilter(kTagProposals, Purpose::CP), "Cotação de Preços - Propostas (CP_*.PRO)|CP_*.PRO");
+}
+
+TEST(ProposalRules, ListIndexesOfPurposeAndIdentification) {
+  const std::pair<int, std::optional<Purpose>> purposes[] = {
+      {-1, std::nullopt}, {0, Purpose::CP}, {1, Purpose::PL}, {2, std::nullopt}};
+  for (const auto& [index, purpose] : purposes) {
+    EXPECT_EQ(purposeAtIndex(index), purpose) << index;
+    if (purpose) EXPECT_EQ(indexOfPurpose(*purpose), index);
+  }
+  const std::pair<int, Identification> identifications[] = {
+      {-1, Identification::Cnpj}, {0, Identification::Cnpf}, {1, Identification::Cnpj}};
+  for (const auto& [index, identification] : identifications) {
+    EXPECT_EQ(identificationAtIndex(index), identification) << index;
+  }
+  EXPECT_EQ(indexOfIdentification(Identification::Cnpf), 0);
+  EXPECT_EQ(indexOfIdentification(Identification::Cnpj), 1);
 }
 
 TEST(ProposalRules, EntityCnpjIsCutByPosition) {
@@ -25,9 +41,9 @@ TEST(ProposalRules, EntityCnpjIsCutByPosition) {
 }
 
 TEST(ProposalRules, ProposalsFileName) {
-  EXPECT_EQ(proposalsFileName(kLicitacao, "000045", "2012", "12345678000195"), "PL_000045_2012_12345678000195.PRO");
-  EXPECT_EQ(proposalsFileName(kCotacao, " 000052 ", "2012 ", "11144477735"), "CP_000052_2012_11144477735.PRO");
-  EXPECT_EQ(proposalsFileName(-1, "000001", "2010", "12ABC34501DE35"), "000001_2010_12ABC34501DE35.PRO");
+  EXPECT_EQ(proposalsFileName(Purpose::PL, "000045", "2012", "12345678000195"), "PL_000045_2012_12345678000195.PRO");
+  EXPECT_EQ(proposalsFileName(Purpose::CP, " 000052 ", "2012 ", "11144477735"), "CP_000052_2012_11144477735.PRO");
+  EXPECT_EQ(proposalsFileName(std::nullopt, "000001", "2010", "12ABC34501DE35"), "000001_2010_12ABC34501DE35.PRO");
 }
 
 TEST(ProposalRules, ItemTotalRoundsTheExactProductHalfAwayFromZero) {
@@ -46,24 +62,6 @@ TEST(ProposalRules, ItemTotalRoundsTheExactProductHalfAwayFromZero) {
     EXPECT_EQ(itemTotal(c.quantity, c.price).tenThousandths(), c.tenThousandths);
   }
   EXPECT_THROW(itemTotal(9e14, 9e14), std::overflow_error);
-}
-
-std::unique_ptr<recordtable::Table> itemsTable(const std::vector<std::pair<int, double>>& lotAndPrice) {
-  auto owned = std::make_unique<recordtable::Table>("CDS_Processo");
-  recordtable::Table& table = *owned;
-  table.setFieldDefs({{"NRO_LOTE", recordtable::FieldKind::Int16, 0},
-                      {"VLR_PROPOSTA", recordtable::FieldKind::Float, 0},
-                      {"VLR_TOTALPROPOSTA", recordtable::FieldKind::Float, 0}});
-  table.setIndexFieldNames("NRO_LOTE");
-  table.createEmpty();
-  for (const auto& [lot, price] : lotAndPrice) {
-    table.append();
-    table.fieldByName("NRO_LOTE").setInteger(lot);
-    table.fieldByName("VLR_PROPOSTA").setFloat(price);
-    table.fieldByName("VLR_TOTALPROPOSTA").setFloat(price);
-    table.post();
-  }
-  return owned;
 }
 
 TEST(ProposalRules, PartlyPricedLots) {
@@ -135,44 +133,6 @@ TEST(ProposalRules, NumberTextDropsSeparatorsAndTrailingEmptyPositions) {
   EXPECT_EQ(numberTextFromDisplay(QStringLiteral("123.456.78 -  ")), u"12345678");
   EXPECT_EQ(numberTextFromDisplay(QStringLiteral("12.345.678/ 001-95")), u"12345678 00195");
   EXPECT_EQ(numberTextFromDisplay(QStringLiteral("  .   .   /    -  ")), u"");
-}
-
-TEST(ProposalRules, DataSourceShowsDisplayTextsAndTintsEverySecondRow) {
-  const auto owned = itemsTable({{1, 1.5}, {2, 0}, {3, 2}});
-    recordtable::Table& table = *owned;
-  table.fieldByName("VLR_PROPOSTA").setDisplay({"#,##0.0000", 0, std::nullopt});
-  TDataSource source(table, {{"NRO_LOTE", QStringLiteral("Lote"), Qt::AlignRight, 40},
-                             {"VLR_PROPOSTA", QStringLiteral("Valor"), Qt::AlignRight, 90},
-                             {"MISSING", QStringLiteral("Nada"), Qt::AlignLeft, 10}});
-  ASSERT_EQ(source.rowCount(), 3);
-  EXPECT_EQ(source.index(0, 1).data().toString(), u"1,5000");
-  EXPECT_FALSE(source.index(2, 2).data().isValid());
-  EXPECT_FALSE(source.index(0, 0).data(Qt::BackgroundRole).isValid());
-  EXPECT_EQ(source.index(1, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(218, 248, 226));
-  EXPECT_FALSE(source.index(2, 0).data(Qt::BackgroundRole).isValid());
-
-  // Silent while the display is suspended; one refresh when it resumes.
-  int resets = 0;
-  QObject::connect(&source, &QAbstractItemModel::modelReset, [&] { ++resets; });
-  {
-    recordtable::DisplaySuspension suspended(table);
-    table.setFilterText("NRO_LOTE = 2");
-    table.setFiltered(true);
-    EXPECT_EQ(resets, 0);
-    EXPECT_EQ(source.rowCount(), 3);
-  }
-  EXPECT_EQ(resets, 1);
-  EXPECT_EQ(source.rowCount(), 1);
-
-  // Moving to a row fires one after-scroll.
-  table.setFiltered(false);
-  int scrolls = 0;
-  QObject::connect(&source, &TDataSource::afterScroll, [&] { ++scrolls; });
-  table.first();
-  scrolls = 0;
-  source.moveToRow(2);
-  EXPECT_EQ(scrolls, 1);
-  EXPECT_EQ(table.recordNumber(), 3u);
 }
 
 }  // namespace

@@ -1,3 +1,6 @@
+// The widget-free rules of the proposal window: purposes and their list
+// indexes, file filters, lot mode, header texts, totals, the closing check
+// and the proposals file name.
 #include "ProposalRules.h"
 
 #include <stdexcept>
@@ -6,8 +9,16 @@
 
 namespace proposals {
 
-std::string openFileFilter(int tag, int purposeIndex) {
-  const bool licitacao = purposeIndex == kLicitacao;
+std::optional<Purpose> purposeAtIndex(int index) {
+  if (index == 0) return Purpose::CP;
+  if (index == 1) return Purpose::PL;
+  return std::nullopt;
+}
+
+int indexOfPurpose(Purpose purpose) { return purpose == Purpose::PL ? 1 : 0; }
+
+std::string openFileFilter(int tag, std::optional<Purpose> purpose) {
+  const bool licitacao = purpose == Purpose::PL;
   if (tag == kTagProcess) {
     return licitacao ? "Processo Licitatório (PL_*.ZUL)|PL_*.ZUL"
                      : "Cotação de Preços (CP_*.ZUL)|CP_*.ZUL";
@@ -16,9 +27,9 @@ std::string openFileFilter(int tag, int purposeIndex) {
                    : "Cotação de Preços - Propostas (CP_*.PRO)|CP_*.PRO";
 }
 
-bool isLotMode(int purposeIndex, std::string_view tipoApuracao) {
-  if (purposeIndex == kCotacao) return tipoApuracao == "2" || tipoApuracao == "5";
-  if (purposeIndex == kLicitacao) return tipoApuracao == "4" || tipoApuracao == "5";
+bool isLotMode(std::optional<Purpose> purpose, std::string_view tipoApuracao) {
+  if (purpose == Purpose::CP) return tipoApuracao == "2" || tipoApuracao == "5";
+  if (purpose == Purpose::PL) return tipoApuracao == "4" || tipoApuracao == "5";
   return false;
 }
 
@@ -59,11 +70,11 @@ std::string_view trimmed(std::string_view text) {
 }
 }  // namespace
 
-std::string proposalsFileName(int purposeIndex, std::string_view number, std::string_view year,
-                              std::string_view taxNumber) {
+std::string proposalsFileName(std::optional<Purpose> purpose, std::string_view number,
+                              std::string_view year, std::string_view taxNumber) {
   std::string name;
-  if (purposeIndex == kCotacao) name = "CP_";
-  if (purposeIndex == kLicitacao) name = "PL_";
+  if (purpose == Purpose::CP) name = "CP_";
+  if (purpose == Purpose::PL) name = "PL_";
   name += trimmed(number);
   name += "_";
   name += trimmed(year);

@@ -1,3 +1,4 @@
+// Check digits of CNPF and CNPJ numbers, and the characters their fields take.
 #include "TaxNumber.h"
 
 #include <array>

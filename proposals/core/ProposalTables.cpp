@@ -1,10 +1,20 @@
-#include "recordtable/proposal_tables.h"
+// The proposal program's table definitions, the fields a process file must
+// carry per purpose, and the display settings of the item grid.
+#include "ProposalTables.h"
 
-#include "messages.h"
+#include "recordtable/message_text.h"
 #include "recordtable/table.h"
 
-namespace recordtable::proposal {
+namespace proposals {
 namespace {
+
+using recordtable::Alignment;
+using recordtable::DisplaySettings;
+using recordtable::Field;
+using recordtable::FieldDef;
+using recordtable::FieldKind;
+using recordtable::Table;
+using recordtable::TableError;
 
 using K = FieldKind;
 
@@ -155,14 +165,14 @@ std::vector<std::string> processoFieldProblems(const Table& table, Purpose purpo
     if (f.use == skipped) continue;
     const FieldDef* def = findDef(table, f.name);
     if (def == nullptr) {
-      problems.push_back("O campo " + detail::inQuotes(f.name) + " não existe no arquivo.");
+      problems.push_back("O campo " + recordtable::quotedForMessage(f.name) + " não existe no arquivo.");
     } else if (!fitsRule(*def, f.rule, f.minTextSize)) {
       std::string need = ruleText(f.rule);
       if (f.rule == KindRule::Text && f.minTextSize > 0) {
         need += " de pelo menos " + std::to_string(f.minTextSize) + " caracteres";
       }
-      problems.push_back("O campo " + detail::inQuotes(f.name) + " é do tipo " +
-                         std::string(kindName(def->kind)) + " mas deve ser " + need + ".");
+      problems.push_back("O campo " + recordtable::quotedForMessage(f.name) + " é do tipo " +
+                         std::string(recordtable::kindName(def->kind)) + " mas deve ser " + need + ".");
     }
   }
   return problems;
@@ -192,12 +202,12 @@ void applyProcessoDisplay(Table& table) {
   for (const ProcessoDisplay& s : processoDisplay()) {
     Field& field = table.fieldByName(s.name);
     if (!fitsRule(field.def(), s.rule, 0)) {
-      throw TableError("O campo " + detail::inQuotes(s.name) + " é do tipo " +
-                       std::string(kindName(field.kind())) + " e não aceita a exibição de " +
+      throw TableError("O campo " + recordtable::quotedForMessage(s.name) + " é do tipo " +
+                       std::string(recordtable::kindName(field.kind())) + " e não aceita a exibição de " +
                        ruleText(s.rule) + ".");
     }
     field.setDisplay(s.display);
   }
 }
 
-}  // namespace recordtable::proposal
+}  // namespace proposals

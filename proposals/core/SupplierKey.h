@@ -11,13 +11,18 @@
 
 namespace proposals {
 
-// Item indexes of the identification list CMB_Identificacao.
-inline constexpr int kCnpf = 0;  // "C N P F": a person
-inline constexpr int kCnpj = 1;  // "C N P J": a company
+// The supplier's identification, in the order of the list CMB_Identificacao.
+enum class Identification {
+  Cnpf,  // "C N P F": a person
+  Cnpj,  // "C N P J": a company
+};
+// The identification at a list index: any index other than 0 (none picked
+// included) is the company case.
+Identification identificationAtIndex(int index);
+int indexOfIdentification(Identification identification);
 
-// Qt input mask of MSK_CodigoNacional for an identification index (any index
-// other than 0 is the company case).
-QString supplierInputMask(int identification);
+// Qt input mask of MSK_CodigoNacional for an identification.
+QString supplierInputMask(Identification identification);
 
 // The number text: the characters typed into the positions, without the
 // separators; empty positions at the end dropped, inner ones as blanks.

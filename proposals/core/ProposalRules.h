@@ -6,9 +6,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "ProposalTables.h"
 #include "formats/formats.h"
 
 namespace recordtable {
@@ -17,20 +19,24 @@ class Table;
 
 namespace proposals {
 
-// Item indexes of the purpose list CMB_Finalidade; -1 is "no purpose".
-inline constexpr int kCotacao = 0;    // "Cotação de Preços", files CP_*
-inline constexpr int kLicitacao = 1;  // "Processo Licitatório", files PL_*
+// The purpose list CMB_Finalidade holds "Cotação de Preços" (files CP_*) and
+// "Processo Licitatório" (files PL_*), in that order. The purpose at a list
+// index: none for -1 (nothing picked) or any index beyond the list.
+std::optional<Purpose> purposeAtIndex(int index);
+int indexOfPurpose(Purpose purpose);
 
 // Tags of the two open buttons.
 inline constexpr int kTagProposals = 0;  // "Abrir Propostas"
 inline constexpr int kTagProcess = 1;    // "Abrir Processo" / "Abrir Cotação"
 
 // The open dialog's filter: description and name pattern joined by "|".
-std::string openFileFilter(int tag, int purposeIndex);
+// Without a purpose, the quotation's.
+std::string openFileFilter(int tag, std::optional<Purpose> purpose);
 
 // Lot mode for the judgement code of the file (exact text equality):
-// "2" or "5" for a quotation, "4" or "5" for a bidding process.
-bool isLotMode(int purposeIndex, std::string_view tipoApuracao);
+// "2" or "5" for a quotation, "4" or "5" for a bidding process; never
+// without a purpose.
+bool isLotMode(std::optional<Purpose> purpose, std::string_view tipoApuracao);
 
 // NRO_CGC cut by position into 99.999.999/9999-99; a shorter value gives the
 // pieces it has (positions beyond its end are empty). UTF-8 aware.
@@ -42,7 +48,7 @@ std::string lotFilterText(std::int64_t lot);
 // The proposals file name: "CP_"/"PL_" (nothing without a purpose), the
 // process number and the year as shown (trimmed), the supplier's number
 // text, ".PRO". No folder part.
-std::string proposalsFileName(int purposeIndex, std::string_view number, std::string_view year,
+std::string proposalsFileName(std::optional<Purpose> purpose, std::string_view number, std::string_view year,
                               std::string_view taxNumber);
 
 // The item total: quantity x unit price, each first taken to ten-thousandths

@@ -1,13 +1,24 @@
 // The proposal program's tables as data, and the checks of a process file's
 // fields per purpose.
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
-#include "recordtable/proposal_tables.h"
-#include "recordtable/table.h"
-#include "test_support.h"
+#include <filesystem>
 
-namespace recordtable::proposal {
+#include "ProposalTables.h"
+#include "recordtable/table.h"
+
+namespace proposals {
 namespace {
+
+using recordtable::Alignment;
+using recordtable::DisplaySettings;
+using recordtable::Field;
+using recordtable::FieldDef;
+using recordtable::FieldKind;
+using recordtable::Table;
+using recordtable::TableError;
 
 // A process table with the fields a writer gives for `purpose` (or both).
 std::vector<FieldDef> processoDefs(std::optional<Purpose> purpose) {
@@ -60,7 +71,9 @@ TEST(ProposalTables, ProcessoFieldsPerPurpose) {
 // A decimal where a float is required is a valid table (it loads) but the
 // program's check and its display settings refuse it.
 TEST(ProposalTables, DecimalWhereAFloatIsRequiredIsDetected) {
-  test::ScratchFolder folder;
+  QTemporaryDir scratch;
+  ASSERT_TRUE(scratch.isValid());
+  const std::filesystem::path file = std::filesystem::path(scratch.path().toStdString()) / "CP_000045_2012.ZUL";
   std::vector<FieldDef> defs = processoDefs(Purpose::CP);
   for (FieldDef& def : defs) {
     if (def.name == "QTD_PROPOSTA") def = {"QTD_PROPOSTA", FieldKind::Decimal, 4};
@@ -71,11 +84,11 @@ TEST(ProposalTables, DecimalWhereAFloatIsRequiredIsDetected) {
   writer.append();
   writer.fieldByName("QTD_PROPOSTA").setText("1,5");
   writer.post();
-  writer.saveToFile(folder.file("CP_000045_2012.ZUL"));
+  writer.saveToFile(file);
 
   Table table("CDS_Processo");
   table.setIndexFieldNames(kProcessoIndexFields);
-  table.loadFromFile(folder.file("CP_000045_2012.ZUL"));
+  table.loadFromFile(file);
   EXPECT_EQ(table.fieldByName("QTD_PROPOSTA").kind(), FieldKind::Decimal);
   EXPECT_EQ(table.fieldByName("QTD_PROPOSTA").asFloat(), 1.5);
   const auto problems = processoFieldProblems(table, Purpose::CP);
@@ -111,4 +124,4 @@ TEST(ProposalTables, ProcessoDisplaySettingsApply) {
 }
 
 }  // namespace
-}  // namespace recordtable::proposal
+}  // namespace proposals
