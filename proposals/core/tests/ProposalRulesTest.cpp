@@ -23,7 +23,9 @@ TEST(ProposalRules, ListIndexesOfPurposeAndIdentification) {
       {-1, std::nullopt}, {0, Purpose::CP}, {1, Purpose::PL}, {2, std::nullopt}};
   for (const auto& [index, purpose] : purposes) {
     EXPECT_EQ(purposeAtIndex(index), purpose) << index;
-    if (purpose) EXPECT_EQ(indexOfPurpose(*purpose), index);
+    if (purpose) {
+      EXPECT_EQ(indexOfPurpose(*purpose), index);
+    }
   }
   const std::pair<int, Identification> identifications[] = {
       {-1, Identification::Cnpj}, {0, Identification::Cnpf}, {1, Identification::Cnpj}};
