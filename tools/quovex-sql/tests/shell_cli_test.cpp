@@ -23,7 +23,7 @@ ProcessResult shell(const std::vector<std::string>& args, const std::string& inp
 
 ProcessResult mkdb(const std::vector<std::string>& args) { return runProgram(QUOVEX_MKDB_EXECUTABLE, args); }
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using testing::contains;
 
 // A copy of the sample database for one test, so tests may change it.
 class QuovexSqlSample : public ::testing::Test {

@@ -66,6 +66,11 @@ class TempFolder {
 };
 
 std::string readFile(const std::filesystem::path& path);
+
+// Whether `text` holds `part` anywhere (an output checked for a message).
+inline bool contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 void writeFile(const std::filesystem::path& path, const std::string& bytes);
 
 }  // namespace quovexsql::testing

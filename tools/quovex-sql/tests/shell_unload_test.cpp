@@ -16,7 +16,7 @@ using testing::runProgram;
 using testing::TempFolder;
 using testing::writeFile;
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using testing::contains;
 
 class QuovexSqlUnload : public ::testing::Test {
  protected:
